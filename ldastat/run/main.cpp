@@ -1,0 +1,3 @@
+#include "ldastat/run/startup.h"
+
+int main(int argc, char** argv) { return run_ldastat(argc, argv); }

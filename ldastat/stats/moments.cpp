@@ -1,0 +1,4 @@
+#include "ldastat/stats/moments.h"
+
+// Stub: filled by the computations work.
+void compute_moments(const SeriesBuffers&, double, MomentStatistics&) {}

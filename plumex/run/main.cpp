@@ -1,0 +1,7 @@
+#include <cstdio>
+
+// Placeholder until the PLUMEX entry lands.
+int main() {
+  std::printf("PLUMEX\n");
+  return 1;
+}

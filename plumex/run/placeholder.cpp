@@ -1,0 +1,1 @@
+// Placeholder source until the PLUMEX run subsystem lands.
