@@ -1,5 +1,7 @@
 #include "ldastat/run/dialog.h"
 
+#include <climits>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -7,11 +9,12 @@
 #include "ldastat/run/number_text.h"
 
 // Characters kept of one input line. A longer line is read to its end and
-// the rest dropped, so it never becomes the next answer; what is kept is
-// still longer than any valid answer, value or measurement name, so a cut
-// line gets the answer a whole one would (asked again, or the name refused
-// as too long).
-constexpr int dialog_line_capacity = 255;
+// the rest dropped, so it never becomes the next answer. What is kept is
+// longer than any valid answer or measurement name, so a cut line gets the
+// answer a whole one would: asked again, or the name refused with its typed
+// length. A value is read from the kept part.
+constexpr std::size_t dialog_line_capacity = 255;
+using DialogLine = char[dialog_line_capacity + 1];
 
 namespace {
 
@@ -177,29 +180,32 @@ static_assert(are_questions_sound(), "a question text does not fit the way it is
 }  // namespace
 
 // Reads one line of standard input into `line` without its line end (a
-// carriage return before the line feed belongs to the line end). A last
-// line without a line feed counts as a line. The end of the input ends the
-// run: no later read could give an answer.
-static void read_dialog_line(char (&line)[dialog_line_capacity + 1]) {
+// carriage return before the line feed belongs to the line end) and returns
+// the length of the whole line, the dropped rest included. A last line
+// without a line feed counts as a line. The end of the input ends the run:
+// no later read could give an answer.
+static std::size_t read_dialog_line(DialogLine& line) {
   std::fflush(stdout);
-  if (std::fgets(line, sizeof line, stdin) == nullptr)
+  int c = std::getchar();
+  if (c == EOF)
     fail_run(exit_command_line,
              "\n\n the input ended before all questions were answered!\n"
              "\n program will be aborted!\n");
-  std::size_t length = std::strlen(line);
-  if (length > 0 && line[length - 1] == '\n') {
-    line[--length] = '\0';
-  } else {
-    int c;
-    do c = std::getchar();
-    while (c != EOF && c != '\n');
+  std::size_t typed_length = 0;
+  bool is_carriage_return_last = false;
+  for (; c != EOF && c != '\n'; c = std::getchar()) {
+    if (typed_length < dialog_line_capacity) line[typed_length] = static_cast<char>(c);
+    ++typed_length;
+    is_carriage_return_last = c == '\r';
   }
-  if (length > 0 && line[length - 1] == '\r') line[--length] = '\0';
+  if (is_carriage_return_last) --typed_length;
+  line[typed_length < dialog_line_capacity ? typed_length : dialog_line_capacity] = '\0';
+  return typed_length;
 }
 
 // Prints "change it? (y/n)" and reads the answer; only a lone y, Y, n or N
 // counts, anything else ("yes", an empty line) is Answer::other.
-static Answer read_answer(char (&line)[dialog_line_capacity + 1]) {
+static Answer read_answer(DialogLine& line) {
   std::printf("change it? (y/n)\n");
   read_dialog_line(line);
   if (std::strcmp(line, "y") == 0 || std::strcmp(line, "Y") == 0) return Answer::yes;
@@ -234,7 +240,7 @@ static void store_value(RunSettings& settings, const ValueQuestion& question, co
 }
 
 static void ask_value_question(RunSettings& settings, const ValueQuestion& question,
-                               char (&line)[dialog_line_capacity + 1]) {
+                               DialogLine& line) {
   Answer answer;
   do {
     print_value_line(question.current_line, question, settings);
@@ -252,7 +258,7 @@ static void ask_value_question(RunSettings& settings, const ValueQuestion& quest
 }
 
 static void ask_output_question(RunSettings& settings, const OutputQuestion& question,
-                                char (&line)[dialog_line_capacity + 1]) {
+                                DialogLine& line) {
   Answer answer;
   do {
     std::fputs(question.question_line, stdout);
@@ -267,12 +273,15 @@ static void ask_output_question(RunSettings& settings, const OutputQuestion& que
 }
 
 void run_dialog(RunSettings& settings) {
-  char line[dialog_line_capacity + 1];
+  DialogLine line;
   std::printf("Enter the name of the measurement!\n");
-  read_dialog_line(line);
-  // Stored with its typed length, so that the start-up refuses a name that
-  // is too short or too long just as on the command line.
+  std::size_t typed_length = read_dialog_line(line);
+  // Stored with its typed length, also when the line was cut, so that the
+  // start-up refuses a name that is too short or too long just as on the
+  // command line.
   set_measurement_name(settings, line);
+  if (typed_length > dialog_line_capacity)
+    settings.meas_c_length = typed_length > INT_MAX ? INT_MAX : static_cast<int>(typed_length);
   std::printf("measurement: %s\n\n", settings.meas_c);
   for (const ValueQuestion& question : value_questions) ask_value_question(settings, question, line);
   for (const OutputQuestion& question : output_questions)
