@@ -1,0 +1,112 @@
+// Writes the seed corpora of the harnesses from the project's measurement
+// writers: fuzz_seed_writer DIRECTORY fills DIRECTORY/<harness>/ with a few
+// valid inputs and near-valid variants (one field changed). Run at fuzz time,
+// so that no binary corpus lives in the repository.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/lda_measurement_generator/measurement_writer.h"
+
+namespace fs = std::filesystem;
+
+static void write_seed(const fs::path& directory, const std::string& name,
+                       const std::string& bytes) {
+  fs::create_directories(directory);
+  std::FILE* file = std::fopen((directory / name).string().c_str(), "wb");
+  if (file == nullptr) return;
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+}
+
+static std::string as_text(const std::vector<unsigned char>& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// A short series: increasing arrival times, transit times of microseconds,
+// two velocity components around 5 and 0 m/s.
+static SeriesFixture series_of(int samples) {
+  SeriesFixture f;
+  for (int i = 0; i < samples; ++i) {
+    f.channels[0].push_back(0.001 * (i + 1));
+    f.channels[1].push_back(2.0e-6 + 1.0e-7 * (i % 3));
+    f.channels[2].push_back(5.0 + 0.25 * ((i * 7) % 5 - 2));
+    f.channels[3].push_back(0.1 * ((i * 3) % 5 - 2));
+  }
+  return f;
+}
+
+static void write_series_seeds(const fs::path& directory) {
+  write_seed(directory, "valid_12", as_text(encode_series_file(series_of(12))));
+  write_seed(directory, "one_sample", as_text(encode_series_file(series_of(1))));
+  write_seed(directory, "empty_channels", as_text(encode_series_file(series_of(0))));
+  SeriesFixture chained = series_of(10);
+  chained.first_block_offset = 400;
+  chained.block_header_size = 512;
+  write_seed(directory, "chained_blocks", as_text(encode_series_file(chained)));
+  SeriesFixture two_blocks = series_of(4);
+  two_blocks.block_count = 2;
+  write_seed(directory, "block_count_2", as_text(encode_series_file(two_blocks)));
+  SeriesFixture unequal = series_of(5);
+  unequal.sample_count_override[2] = 4;
+  write_seed(directory, "unequal_counts", as_text(encode_series_file(unequal)));
+  SeriesFixture full_texts = series_of(3);
+  full_texts.pos_z = "123456789012345678";  // fills the field, no ending zero byte
+  full_texts.meas_date = std::string(130, 'd');
+  write_seed(directory, "unterminated_texts", as_text(encode_series_file(full_texts)));
+  SeriesFixture wide = series_of(3);
+  wide.bytes_per_sample = 4;
+  write_seed(directory, "four_byte_samples", as_text(encode_series_file(wide)));
+}
+
+static void write_logbook_seeds(const fs::path& directory) {
+  LogbookFixture valid;
+  write_seed(directory, "valid", logbook_text(valid));
+  LogbookFixture num = valid;
+  num.principle = "NUM";
+  num.correlation = "ncor";
+  num.wind_tunnel = "H";
+  num.component_1 = "V";
+  num.component_2 = "W";
+  write_seed(directory, "num_ncor", logbook_text(num));
+  std::string text = logbook_text(valid);
+  write_seed(directory, "ten_lines", text.substr(0, text.rfind("cor\n")));
+  write_seed(directory, "second_words", "head\n  proj a\n\tsub b\nK x\nFL y\nLDA 2D\ni z\n2700 w\n"
+                                        "U u\nV v\ncor c\nmore\n");
+  write_seed(directory, "crlf", "head\r\nproj\r\nsub\r\nK\r\nFL\r\nPIV\r\ni\r\n2705\r\nU\r\nU\r\n"
+                                "cor\r\n");
+}
+
+static void write_reference_seeds(const fs::path& directory) {
+  // The first byte picks the series (byte % 45 + 1).
+  write_seed(directory, "series_1", std::string(1, '\0') + reference_table_text({4.98, 5.01}));
+  write_seed(directory, "series_2", std::string(1, '\1') + reference_table_text({4.98, 5.01}));
+  std::vector<double> many(49, 5.0);
+  write_seed(directory, "series_45", std::string(1, '\54') + reference_table_text(many));
+  write_seed(directory, "header_only", std::string(1, '\0') + "header\n");
+  write_seed(directory, "short_rows", std::string(1, '\2') + "h\n1 a\n\n2 b 3.0 x\n3 c 1 4.5\n");
+}
+
+static void write_ldastat_option_seeds(const fs::path& directory) {
+  write_seed(directory, "example",
+             "meas_c:name_of_measurement\nts_nbr:10\nts_stn:1\nml_scl:500\nref_ht:0.2\n"
+             "sc_fac:0.8632\nl_char:1.5\nrel_ht:20.0\npl_min:15.0\npl_max:100.0\nconf_i:95.0\n"
+             "cn_dir:360\ncn_spd:100\nfft_nn:16384\nrepro1:0.18\nrepro2:0.15\no_stat:1\n"
+             "o_tims:1\no_spec:1\no_fluc:1\no_hist:1\no_deft:1\no_tsrs:1\no_auto:1\nrfn_op:1");
+  write_seed(directory, "upper_case", "MEAS_C:m01\nTS_NBR:3\nCONF_I:9.5e1\nO_OSUB:1\nRFN_OP:0");
+  write_seed(directory, "odd_values", "meas_c:ab\nts_nbr:\nml_scl:1:500\nconf_i:97.5\nfft_nn:1000");
+}
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::printf("usage: fuzz_seed_writer DIRECTORY\n");
+    return 1;
+  }
+  fs::path root = argv[1];
+  write_series_seeds(root / "ldastat_series_file");
+  write_logbook_seeds(root / "ldastat_logbook");
+  write_reference_seeds(root / "ldastat_reference_velocity");
+  write_ldastat_option_seeds(root / "ldastat_option_words");
+  return 0;
+}
