@@ -1,6 +1,8 @@
 #include "ldastat/stats/result_file.h"
 
+#include <cassert>
 #include <cerrno>
+#include <cmath>
 #include <cstdarg>
 #include <cstring>
 #include <utility>
@@ -10,6 +12,15 @@
 ResultFile::ResultFile(ResultFile&& other) noexcept : handle(other.handle) {
   std::memcpy(path, other.path, sizeof path);
   other.handle = nullptr;
+}
+
+ResultFile& ResultFile::operator=(ResultFile&& other) noexcept {
+  if (this != &other) {
+    if (handle != nullptr) std::fclose(handle);
+    handle = std::exchange(other.handle, nullptr);
+    std::memcpy(path, other.path, sizeof path);
+  }
+  return *this;
 }
 
 ResultFile::~ResultFile() {
@@ -53,4 +64,31 @@ void long_zone_stem(const MeasurementInfo& info, char* out, std::size_t capacity
   format_name(out, capacity, "%s_%s_%s_%s_%s_%s_%s_%s_%s", info.main_project, info.sub_project,
               info.wind_tunnel, info.meas_type, info.component_1, info.component_2,
               info.instrument, info.wind_direction, info.meas_suffix);
+}
+
+void result_name_base(const RunSettings& settings, const MeasurementInfo& info, char* out,
+                      std::size_t capacity) {
+  if (settings.rfn_op == 1)
+    format_name(out, capacity, "%s", settings.meas_c);
+  else
+    long_name_stem(info, out, capacity);
+}
+
+ValueText value_text(const char* format, ...) {
+  ValueText value;
+  std::va_list args;
+  va_start(args, format);
+  std::va_list peek;
+  va_copy(peek, args);
+  double number = va_arg(peek, double);
+  va_end(peek);
+  int length;
+  if (std::isfinite(number))
+    length = std::vsnprintf(value.text, sizeof value.text, format, args);
+  else
+    length = std::snprintf(value.text, sizeof value.text, "%s", marker_text);
+  va_end(args);
+  assert(length >= 0 && length < value_text_capacity);
+  (void)length;
+  return value;
 }

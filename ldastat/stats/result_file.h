@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "ldastat/run/measurement_info.h"
+#include "ldastat/run/run_settings.h"
 
 constexpr int result_path_capacity = 512;
 
@@ -30,6 +31,7 @@ struct ResultFile {
   ResultFile(const ResultFile&) = delete;
   ResultFile& operator=(const ResultFile&) = delete;
   ResultFile(ResultFile&& other) noexcept;
+  ResultFile& operator=(ResultFile&& other) noexcept;  // closes a file this one holds
   ~ResultFile();
 };
 
@@ -51,3 +53,22 @@ void long_name_stem(const MeasurementInfo& info, char* out, std::size_t capacity
 // "main_sub_tunnel_type_C1_C2_instrument_direction_suffix": the stem of the
 // long zone titles (components separated by an underscore).
 void long_zone_stem(const MeasurementInfo& info, char* out, std::size_t capacity);
+
+// The name base of a result file: long_name_stem with rfn_op 0, meas_c
+// with rfn_op 1 (start-up admits no other value).
+void result_name_base(const RunSettings& settings, const MeasurementInfo& info, char* out,
+                      std::size_t capacity);
+
+// The marker of a quantity the file layout provides for but the series does
+// not give, as "%6.3lf" writes 999.999.
+constexpr const char* marker_text = "999.999";
+
+// One formatted value of a result row.
+constexpr int value_text_capacity = 352;  // "%6.8lf" of the largest double fits
+struct ValueText {
+  char text[value_text_capacity];
+};
+
+// The single double argument in `format`, or marker_text when it is NaN or
+// infinite: a result file never shows "nan" or "inf".
+ValueText value_text(const char* format, ...) __attribute__((format(printf, 1, 2)));

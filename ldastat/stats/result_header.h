@@ -1,4 +1,10 @@
 // The header block of the LDASTAT result files.
+//
+// Every file kind that carries a header names its ResultHeader; the block
+// itself is written by write_result_header alone. Full form: 91 lines (one
+// less when the component pair has no confidence line, and one less for the
+// wind-direction kind, whose filler after the confidence line is 9 lines).
+// Short form (statistics file): 31 lines.
 #pragma once
 
 #include <cstdio>
@@ -18,14 +24,20 @@ enum class ResultKind {
 // What differs between the header blocks of the file kinds.
 struct ResultHeader {
   const char* title_line;       // complete first line
-  bool is_short_form;           // statistics file
+  bool is_short_form;           // statistics file: the fields below do not apply
   bool type_with_principle;     // measurement-type line carries the principle
   int column_count;             // "[number of columns]" value
-  const char* labels_line;      // complete labels line, at most one %s (component_2)
+  const char* labels_line;      // complete labels line; a "%s" in it stands for component_2
   int trailing_blank_count;     // "# " lines after the confidence line
 };
 
 const ResultHeader& result_header_of(ResultKind kind);
+
+// The reference velocity Uref of the current series: u_prandtl * sc_fac,
+// rounded to a 32-bit float.
+inline float reference_velocity(float u_prandtl, const RunSettings& settings) {
+  return u_prandtl * settings.sc_fac;
+}
 
 // Writes the header block of `header` for the current series. Does not
 // open, flush or close the file.
