@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/ldastat/result_files_fixture.h"
+#include "tools/lda_measurement_generator/measurement_writer.h"
 
 using Lines = std::vector<std::string>;
 
@@ -330,4 +331,95 @@ TEST(statistics_file, missing_directory_ends_the_run_with_status_9) {
   EXPECT_EQ(run.exit_status, 9);
   EXPECT_NE(run.output.find(long_stat_path), std::string::npos) << run.output;
   EXPECT_TRUE(list_files(example.here.directory.path).empty());
+}
+
+// End to end: the built program over a small measurement "meas_x01" with
+// components U and W; series files are written for the given numbers only.
+struct StatRun {
+  TempDirectory directory;
+  explicit StatRun(const std::vector<int>& series_numbers) {
+    LogbookFixture logbook;
+    logbook.component_2 = "W";
+    write_logbook_fixture(directory.file("logbook-info.txt"), logbook);
+    write_reference_fixture(directory.file("meas_x01_wtref.txt"), {5.0, 5.0, 5.0});
+    SeriesFixture series;
+    for (int i = 0; i < 100; ++i) {
+      series.channels[0].push_back(i * 0.001);
+      series.channels[1].push_back(2e-6);
+      series.channels[2].push_back(5.0 + 0.1 * (i % 7));
+      series.channels[3].push_back(0.05 * (i % 5) - 0.1);
+    }
+    for (int number : series_numbers) {
+      char name[64];
+      std::snprintf(name, sizeof name, "meas_x01.%06d.bin", number);
+      write_series_fixture(directory.file(name), series);
+    }
+  }
+  ProgramRun run() const {
+    return run_program(LDASTAT_PATH, {"meas_c:meas_x01", "ts_nbr:3"}, directory.path);
+  }
+  Lines stat_lines() const {
+    return file_lines(directory.file("STAT/proj_sub_K_FL_UW_lda1_2700_x01_ORVA.stat"));
+  }
+};
+
+TEST(statistics_run, default_run_writes_the_statistics_file_only) {
+  StatRun measurement({1, 2, 3});
+
+  ProgramRun run = measurement.run();
+
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  EXPECT_EQ(list_files(measurement.directory.path),
+            (std::vector<std::string>{"STAT", "STAT/proj_sub_K_FL_UW_lda1_2700_x01_ORVA.stat",
+                                      "logbook-info.txt", "meas_x01.000001.bin",
+                                      "meas_x01.000002.bin", "meas_x01.000003.bin",
+                                      "meas_x01_wtref.txt"}));
+  Lines lines = measurement.stat_lines();
+  ASSERT_EQ(lines.size(), short_header_line_count + 4 + 3);
+  EXPECT_EQ(lines[34], "ZONE T = \"proj_sub_K_FL_U_W_lda1_2700_x01\"");
+  for (int k = 0; k < 3; ++k) {
+    Lines fields = split_fields(lines[35 + k]);
+    ASSERT_EQ(fields.size(), 50u);
+    EXPECT_EQ(fields[0], std::to_string(k + 1));
+    EXPECT_EQ(fields[1], "100");
+  }
+}
+
+TEST(statistics_run, header_with_the_first_processed_series_when_series_1_is_missing) {
+  StatRun measurement({2, 3});
+
+  ProgramRun run = measurement.run();
+
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  Lines lines = measurement.stat_lines();
+  ASSERT_EQ(lines.size(), short_header_line_count + 4 + 2);
+  EXPECT_EQ(lines[0], "# ORVA LDA time series statistics");
+  EXPECT_EQ(lines[31], label_line);
+  EXPECT_EQ(lines[34], "ZONE T = \"proj_sub_K_FL_U_W_lda1_2700_x01\"");
+  EXPECT_EQ(split_fields(lines[35])[0], "2");
+  EXPECT_EQ(split_fields(lines[36])[0], "3");
+}
+
+TEST(statistics_run, two_runs_append_two_zones) {
+  StatRun measurement({1, 2, 3});
+
+  ASSERT_EQ(measurement.run().exit_status, 0);
+  ASSERT_EQ(measurement.run().exit_status, 0);
+
+  Lines lines = measurement.stat_lines();
+  const std::size_t block = short_header_line_count + 4 + 3;
+  ASSERT_EQ(lines.size(), 2 * block);
+  EXPECT_EQ(Lines(lines.begin(), lines.begin() + block), Lines(lines.begin() + block, lines.end()));
+}
+
+TEST(statistics_run, statistics_directory_that_cannot_be_made_ends_with_status_9) {
+  StatRun measurement({1, 2, 3});
+  write_text_file(measurement.directory.file("STAT"), "a file, not a directory\n");
+
+  ProgramRun run = measurement.run();
+
+  EXPECT_EQ(run.exit_status, 9);
+  EXPECT_NE(run.output.find("STAT/proj_sub_K_FL_UW_lda1_2700_x01_ORVA.stat"), std::string::npos)
+      << run.output;
+  EXPECT_EQ(read_file(measurement.directory.file("STAT")), "a file, not a directory\n");
 }
