@@ -67,6 +67,11 @@ static const Lines concentration_placeholders = {
     "# # [1E-6 * confidence intervall [-]]",
 };
 
+static void add_closing_lines(Lines& lines) {
+  lines.push_back("# 11.12.2026 [date of measurement]");
+  lines.push_back("# ********** END OF HEADER **********");
+}
+
 // Lines 1 to 15, the same in both forms of the examples.
 static Lines opening_lines(const char* title) {
   Lines lines = {title, "# ", "# ********** DATA DESCRIPTION **********"};
@@ -137,8 +142,7 @@ TEST(result_header, time_series_block_of_the_examples_line_by_line) {
   expected.insert(expected.end(), concentration_placeholders.begin(),
                   concentration_placeholders.end());
   add_blank_lines(expected, 8);
-  expected.push_back("# 11.12.2026 [date of measurement]");
-  expected.push_back("# ********** END OF HEADER **********");
+  add_closing_lines(expected);
   ASSERT_EQ(expected.size(), 91u);
 
   expect_same_lines(header_lines(ResultKind::time_series, example.settings, example.info,
@@ -158,8 +162,7 @@ TEST(result_header, short_form_has_31_lines_with_wind_direction_and_no_flow_sect
   };
   expected.insert(expected.end(), reference.begin(), reference.end());
   add_blank_lines(expected, 10);
-  expected.push_back("# 11.12.2026 [date of measurement]");
-  expected.push_back("# ********** END OF HEADER **********");
+  add_closing_lines(expected);
   ASSERT_EQ(expected.size(), 31u);
 
   expect_same_lines(header_lines(ResultKind::statistics, example.settings, example.info,
