@@ -21,6 +21,12 @@ static void put_text(std::vector<unsigned char>& bytes, std::size_t offset, std:
     bytes[offset + i] = static_cast<unsigned char>(text[i]);
 }
 
+std::string series_file_name(const std::string& measurement, int series_number, int digits) {
+  char number[32];
+  std::snprintf(number, sizeof number, ".%0*d.bin", digits, series_number);
+  return measurement + number;
+}
+
 std::vector<unsigned char> encode_series_file(const SeriesFixture& f) {
   std::size_t header_end = f.first_block_offset > 348 ? static_cast<std::size_t>(f.first_block_offset) : 348;
   std::vector<unsigned char> bytes(header_end, 0);

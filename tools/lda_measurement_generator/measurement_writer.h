@@ -25,6 +25,10 @@ struct SeriesFixture {
   std::array<int, 4> sample_count_override = {-1, -1, -1, -1};
 };
 
+// "measurement.NNNNNN.bin": the series number with `digits` digits (2 to 6),
+// leading zeros.
+std::string series_file_name(const std::string& measurement, int series_number, int digits);
+
 // The bytes of the file (little-endian, whatever the host).
 std::vector<unsigned char> encode_series_file(const SeriesFixture& fixture);
 
