@@ -17,10 +17,12 @@ constexpr int series_file_capacity = 99;
 struct SeriesBuffers {
   char series_file[series_file_capacity + 1];  // name of the current series file (select_series_file)
   char series_nbr[3];                          // "01" ... "45", used in result-file names
-  char pos_x[16];                              // location X, mm, model scale, as text (read_series_file)
-  char pos_y[16];                              // location Y
-  char pos_z[16];                              // location Z (height)
-  char meas_date[128];                         // date of measurement, unchanged text
+  // A header text without its zero byte fills its whole field (16 and 128
+  // bytes), hence one byte more than the field.
+  char pos_x[17];                              // location X, mm, model scale, as text (read_series_file)
+  char pos_y[17];                              // location Y
+  char pos_z[17];                              // location Z (height)
+  char meas_date[129];                         // date of measurement, unchanged text
   int channel_count;                           // channels processed: always 4
   double raw[series_channels][max_series_samples];  // s, s, m/s, m/s, unused (read_series_file)
   int raw_count[read_channels];  // samples per channel as read; raw_count[0] is n after remove_outliers
