@@ -1,10 +1,204 @@
 #include "ldastat/spectral/power_spectrum.h"
 
-// Stub: filled by the spectrum work.
+#include <cassert>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "ldastat/run/console.h"
+#include "ldastat/run/number_text.h"
+#include "ldastat/spectral/real_fft.h"
+#include "ldastat/stats/result_file.h"
+#include "ldastat/stats/result_header.h"
+
+// Consecutive segments start this many samples apart.
+constexpr int segment_shift = 30;
+// Segments transformed before their powers are summed. The segment power
+// is one long chain of dependent additions; summing the chains of several
+// segments side by side hides their latency without changing any sum.
+constexpr int segment_batch = 4;
+// Frequency classes: the width e^L grows with L = 0.0, 0.1, ... up to
+// max_class_width.
+constexpr int max_class_width = 200;
+constexpr double class_exponent_step = 0.1;
+
+static_assert(max_real_fft_length <= max_fft_length, "every admitted length has its tables");
+static_assert(max_fft_length <= resampled_capacity, "a first segment never reads past the buffer");
+
 struct SpectrumWork {
-  int unused;
+  RealFftTables* fft;
+  // Per segment of a batch: its transform, then its line powers
+  // (index 1 ... N/2, see scaled_line_power).
+  double* line_power[segment_batch];
+  // G: line powers summed over the segments, then averaged, then divided by
+  // the frequency resolution (the spectral density E). Index 1 ... N/2.
+  double* density;
 };
-SpectrumWork* allocate_spectrum_work() { return new SpectrumWork{}; }
-void power_spectrum(SpectrumWork&, const SeriesBuffers&, const RunSettings&,
-                    const MeasurementInfo&, float, const DataRate&, const MomentStatistics&,
-                    float) {}
+
+static double* allocate_doubles(int count) {
+  // calloc: only the pages of the configured fft_nn are ever touched.
+  void* memory = std::calloc(static_cast<std::size_t>(count), sizeof(double));
+  if (memory == nullptr) fail_run(exit_result_file, "\n out of memory for the spectrum!\n");
+  return static_cast<double*>(memory);
+}
+
+SpectrumWork* allocate_spectrum_work() {
+  auto* work = static_cast<SpectrumWork*>(std::calloc(1, sizeof(SpectrumWork)));
+  if (work == nullptr) fail_run(exit_result_file, "\n out of memory for the spectrum!\n");
+  work->fft = allocate_real_fft_tables();
+  for (double*& segment : work->line_power) segment = allocate_doubles(max_real_fft_length);
+  work->density = allocate_doubles(max_real_fft_length / 2 + 1);
+  return work;
+}
+
+// Opens the SPEC file of the series and writes everything above the rows.
+static ResultFile open_spectrum_file(const SeriesBuffers& buffers, const RunSettings& settings,
+                                     const MeasurementInfo& info, float u_prandtl) {
+  char name[result_path_capacity];
+  char zone[result_path_capacity];
+  if (settings.rfn_op == 1) {
+    format_name(name, sizeof name, "%s_%s_ORVA.spec", settings.meas_c, buffers.series_nbr);
+    format_name(zone, sizeof zone, "%s_%s", settings.meas_c, buffers.series_nbr);
+  } else {
+    char stem[result_path_capacity];
+    long_name_stem(info, stem, sizeof stem);
+    format_name(name, sizeof name, "%s_%s_%scomp_ORVA.spec", stem, buffers.series_nbr,
+                info.component_1);
+    long_zone_stem(info, stem, sizeof stem);
+    format_name(zone, sizeof zone, "%s_%s_%scomp", stem, buffers.series_nbr, info.component_1);
+  }
+  ResultFile file = open_result_file("SPEC", name, ResultFileMode::replace);
+  write_result_header(file.handle, result_header_of(ResultKind::power_spectrum), settings, info,
+                      buffers, u_prandtl);
+  std::fputs(
+      "Variables = \"n [-]\" \"f [1/s]\" \"fz/U<sub>mean</sub> [-]\" "
+      "\"fS<sub>UU</sub>(f,z)/<greek>s</greek><sub>U</sub><sup>2</sup> [-]\" \"Kaimal [-]\" "
+      "\"Simiu, Scanlan [-]\" \"von Karman [-]\"\n",
+      file.handle);
+  std::fprintf(file.handle, "ZONE T = \"%s\"\n", zone);
+  return file;
+}
+
+// Averages the one-sided power of the segments x[o ... o + N - 1],
+// o = 0, 30, 60, ...: the first segment always, every further one while it
+// ends before the last sample (o + N < n). Leaves G[1 ... N/2] averaged over
+// the segments in work.density and returns the variance, the mean segment
+// power (by Parseval's relation the variance of a segment about its mean).
+static double average_segment_power(SpectrumWork& work, const double* x, int n, int N) {
+  double* G = work.density;
+  for (int k = 0; k <= N / 2; ++k) G[k] = 0.0;
+  double total_power = 0.0;
+  int segment_count = 0;
+  int o = 0;
+  do {
+    int batch = 0;
+    do {
+      real_fft_half_complex(*work.fft, x + o, work.line_power[batch], N);
+      scaled_line_power(work.line_power[batch], work.line_power[batch], N);
+      ++batch;
+      o += segment_shift;
+      ++segment_count;
+    } while (batch < segment_batch && o + N < n);
+
+    // G[k] += 2 |X_k|^2 for k < N/2; the Nyquist line is not doubled. In
+    // segment order, as one segment after the other would add.
+    for (int s = 0; s < batch; ++s) {
+      const double* power = work.line_power[s];
+      for (int k = 1; k < N / 2; ++k) G[k] += 2.0 * power[k];
+      G[N / 2] += power[N / 2];
+    }
+
+    // Segment power P = sum over k = 1 ... N - 1, in that order; line N - k
+    // has the power of line k. The chains of a partial batch beyond `batch`
+    // run on stale values and are dropped.
+    double P[segment_batch] = {};
+    const double* p0 = work.line_power[0];
+    const double* p1 = work.line_power[1];
+    const double* p2 = work.line_power[2];
+    const double* p3 = work.line_power[3];
+    for (int k = 1; k <= N / 2; ++k) {
+      P[0] += p0[k];
+      P[1] += p1[k];
+      P[2] += p2[k];
+      P[3] += p3[k];
+    }
+    for (int k = N / 2 - 1; k >= 1; --k) {
+      P[0] += p0[k];
+      P[1] += p1[k];
+      P[2] += p2[k];
+      P[3] += p3[k];
+    }
+    for (int s = 0; s < batch; ++s) total_power += P[s];
+  } while (o + N < n);
+
+  for (int k = 1; k <= N / 2; ++k) G[k] = G[k] / segment_count;
+  return total_power / segment_count;
+}
+
+// The column value, or NaN (written as the marker) where it is undefined.
+static double defined_or_nan(bool is_defined, double value) {
+  return is_defined ? value : std::nan("");
+}
+
+void power_spectrum(SpectrumWork& work, const SeriesBuffers& buffers, const RunSettings& settings,
+                    const MeasurementInfo& info, float u_prandtl, const DataRate& rate,
+                    const MomentStatistics& moments, float lux) {
+  ResultFile file = open_spectrum_file(buffers, settings, info, u_prandtl);
+
+  const int N = settings.fft_nn;
+  assert(N >= 2 && N <= max_real_fft_length && (N & (N - 1)) == 0);
+  std::printf(" samples for FFT: %i\n", N);
+  const double time_step = rate.time_step;
+  const double resolution = 1.0 / (N * time_step);  // delta f, 1/s
+  prepare_real_fft_tables(*work.fft, N);
+
+  const double variance =
+      average_segment_power(work, buffers.resampled[2], buffers.resampled_count, N);
+  const double z = leading_double(buffers.pos_z) / 1000.0;  // m, model scale
+  const double u = std::fabs(static_cast<double>(moments.mean[0]));
+  const double length_scale = lux;
+
+  double* E = work.density;
+  for (int k = 1; k <= N / 2; ++k) E[k] = E[k] / resolution;
+
+  // A constant series (variance 0) leaves the normalised spectrum undefined,
+  // a mean of 0 m/s the reduced frequencies and the model spectra, an
+  // undefined Lux the von Karman spectrum.
+  const bool has_variance = variance > 0.0;
+  const bool has_mean = u > 0.0;
+  const bool has_length_scale = has_mean && std::isfinite(length_scale);
+
+  const double ln_max_width = std::log(static_cast<double>(max_class_width));
+  double L = 0.0;
+  int k = 1;
+  while (k <= N / 2) {
+    int w = L <= ln_max_width ? static_cast<int>(std::exp(L)) : max_class_width;
+    double class_density;
+    if (k + w <= N / 2) {
+      double sum = 0.0;
+      for (int j = k; j < k + w; ++j) sum += E[j];
+      class_density = sum / w;
+    } else {
+      class_density = E[k];  // the last, incomplete class
+    }
+
+    const double f = k / (N * time_step);
+    const double n = f * z / u;
+    const double f_l = f * length_scale / u;
+    const double spectrum = f * class_density / variance;
+    const double kaimal = 16.8 * n / std::pow(1.0 + 33.0 * n, 1.6666666667);
+    const double simiu_scanlan = 32.0 * n / std::pow(1.0 + 50.0 * n, 1.6666666667);
+    const double von_karman = 4.0 * f_l / std::pow(1.0 + 70.78 * (f_l * f_l), 0.8333333333);
+    std::fprintf(file.handle, "%i   %s   %s   %s   %s   %s   %s\n", k,
+                 value_text("%5.5lf", f).text,
+                 value_text("%5.5lf", defined_or_nan(has_mean, n)).text,
+                 value_text("%5.5lf", defined_or_nan(has_variance, spectrum)).text,
+                 value_text("%5.5lf", defined_or_nan(has_mean, kaimal)).text,
+                 value_text("%5.5lf", defined_or_nan(has_mean, simiu_scanlan)).text,
+                 value_text("%5.5lf", defined_or_nan(has_length_scale, von_karman)).text);
+
+    L = L + class_exponent_step;
+    k = k + w;
+  }
+  close_result_file(file);
+}

@@ -1,0 +1,389 @@
+#include "ldastat/spectral/real_fft.h"
+
+#include <cassert>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "ldastat/run/console.h"
+
+// Twiddle entries of all stages of the longest length: stage b holds b/8 - 1
+// of them, and the sum over b = 16 ... N stays below N/4.
+constexpr int twiddle_capacity = max_real_fft_length / 4;
+// Nodes of the depth-first schedule: fewer than N/8 from 32 samples on.
+constexpr int node_capacity = max_real_fft_length / 8 + 4;
+// Nodes up to this many samples are transformed whole, in registers.
+constexpr int max_leaf_log2 = 4;
+
+constexpr double quarter_turn = 1.5707963267948966;  // pi/2, the base angle of b = 4
+constexpr double sqrt_half = 0.7071067811865476;
+
+template <typename T>
+static T* allocate_zeroed(std::size_t count) {
+  void* memory = std::calloc(count, sizeof(T));
+  if (memory == nullptr) fail_run(exit_result_file, "\n out of memory for the FFT tables!\n");
+  return static_cast<T*>(memory);
+}
+
+RealFftTables* allocate_real_fft_tables() {
+  auto* tables = allocate_zeroed<RealFftTables>(1);
+  tables->node_start = allocate_zeroed<int>(node_capacity);
+  tables->tile_destination = allocate_zeroed<int>(max_real_fft_length / 64);
+  tables->node_log2 = allocate_zeroed<int>(node_capacity);
+  tables->cc1 = allocate_zeroed<double>(twiddle_capacity);
+  tables->ss1 = allocate_zeroed<double>(twiddle_capacity);
+  tables->cc3 = allocate_zeroed<double>(twiddle_capacity);
+  tables->ss3 = allocate_zeroed<double>(twiddle_capacity);
+#if defined(__x86_64__) || defined(__i386__)
+  tables->has_avx2 = __builtin_cpu_supports("avx2");
+#endif
+  return tables;
+}
+
+static int log2_of(int n) {
+  int m = 0;
+  while ((1 << m) < n) ++m;
+  return m;
+}
+
+static constexpr int reverse_bits(int value, int bit_count) {
+  int reversed = 0;
+  for (int bit = 0; bit < bit_count; ++bit)
+    reversed |= ((value >> bit) & 1) << (bit_count - 1 - bit);
+  return reversed;
+}
+
+// The split-radix recursion: the transform of the block of 2^log2 samples at
+// `start` consists of the transforms of its first half and of its two last
+// quarters, followed by the L-shaped butterflies of the block. Listing the
+// nodes children first gives an order that respects every dependency.
+static void schedule_node(RealFftTables& tables, int start, int log2) {
+  if (log2 > max_leaf_log2) {
+    schedule_node(tables, start, log2 - 1);
+    schedule_node(tables, start + (1 << (log2 - 1)), log2 - 2);
+    schedule_node(tables, start + 3 * (1 << (log2 - 2)), log2 - 2);
+  }
+  assert(tables.node_count < node_capacity);
+  tables.node_start[tables.node_count] = start;
+  tables.node_log2[tables.node_count] = log2;
+  ++tables.node_count;
+}
+
+void prepare_real_fft_tables(RealFftTables& tables, int n) {
+  assert(n >= 2 && n <= max_real_fft_length && (n & (n - 1)) == 0);
+  if (tables.length == n) return;
+  int m = log2_of(n);
+
+  if (n >= min_tiled_length) {
+    for (int b = 0; b < n / 64; ++b) tables.tile_destination[b] = 8 * reverse_bits(b, m - 6);
+  }
+  tables.node_count = 0;
+  schedule_node(tables, 0, m);
+
+  // Twiddles: the base angle starts at pi/2 for b = 4 and halves per stage;
+  // within a stage the angle grows by repeated addition, as in the original
+  // algorithm (a product (j - 1) * e would differ in the last bits).
+  int offset = 0;
+  double e = quarter_turn;
+  for (int log2 = 2; log2 <= m; ++log2) {
+    tables.twiddle_offset[log2] = offset;
+    double a = 0.0;
+    for (int j = 2; j <= (1 << log2) / 8; ++j) {
+      a = a + e;
+      tables.cc1[offset] = std::cos(a);
+      tables.ss1[offset] = std::sin(a);
+      tables.cc3[offset] = std::cos(3.0 * a);
+      tables.ss3[offset] = std::sin(3.0 * a);
+      ++offset;
+    }
+    e = e * 0.5;
+  }
+  assert(offset <= twiddle_capacity);
+  tables.length = n;
+}
+
+// Butterflies of neighbouring j side by side, one lane each (lane k for
+// j + k). Every lane operation is the scalar operation of its j, so a
+// vector of butterflies gives the same bits as the butterflies one by one.
+// The helpers pass vectors by reference: a four-lane vector passed by value
+// would change the calling convention of code built without AVX.
+typedef double DoublePair __attribute__((vector_size(2 * sizeof(double))));
+typedef double DoubleQuad __attribute__((vector_size(4 * sizeof(double))));
+
+template <typename Lanes>
+[[gnu::always_inline]] inline void load_lanes(const double* p, Lanes& v) {
+  std::memcpy(&v, p, sizeof v);
+}
+
+template <typename Lanes>
+[[gnu::always_inline]] inline void store_lanes(double* p, const Lanes& v) {
+  std::memcpy(p, &v, sizeof v);
+}
+
+// Loads or stores the lanes in reverse memory order.
+[[gnu::always_inline]] inline void load_reversed(const double* p, double& v) { v = *p; }
+[[gnu::always_inline]] inline void load_reversed(const double* p, DoublePair& v) {
+  load_lanes(p, v);
+  v = __builtin_shufflevector(v, v, 1, 0);
+}
+[[gnu::always_inline]] inline void load_reversed(const double* p, DoubleQuad& v) {
+  load_lanes(p, v);
+  v = __builtin_shufflevector(v, v, 3, 2, 1, 0);
+}
+template <typename Lanes>
+[[gnu::always_inline]] inline void store_reversed(double* p, const Lanes& v) {
+  Lanes r;
+  load_reversed(reinterpret_cast<const double*>(&v), r);
+  store_lanes(p, r);
+}
+
+// The butterflies j = jm1 + 1 ... jm1 + lanes of the block at x, with the
+// twiddles of j at cc1[0] ... Positions i1 ... i4 grow with j and i5 ... i8
+// shrink: those are loaded and stored with the lanes in reverse order.
+template <typename Lanes>
+[[gnu::always_inline]] inline void general_butterflies(double* x, int jm1, int b4,
+                                                       const double* cc1, const double* ss1,
+                                                       const double* cc3, const double* ss3) {
+  constexpr int lane_count = sizeof(Lanes) / sizeof(double);
+  double* p1 = x + jm1;
+  double* p2 = p1 + b4;
+  double* p3 = p2 + b4;
+  double* p4 = p3 + b4;
+  double* p5 = x + (b4 - jm1 - (lane_count - 1));  // i5 of the last lane
+  double* p6 = p5 + b4;
+  double* p7 = p6 + b4;
+  double* p8 = p7 + b4;
+  Lanes c1, s1, c3, s3, x1, x2, x3, x4, x5, x6, x7, x8;
+  load_lanes(cc1, c1);
+  load_lanes(ss1, s1);
+  load_lanes(cc3, c3);
+  load_lanes(ss3, s3);
+  load_lanes(p1, x1);
+  load_lanes(p2, x2);
+  load_lanes(p3, x3);
+  load_lanes(p4, x4);
+  load_reversed(p5, x5);
+  load_reversed(p6, x6);
+  load_reversed(p7, x7);
+  load_reversed(p8, x8);
+  Lanes t1 = x3 * c1 + x7 * s1;
+  Lanes t2 = x7 * c1 - x3 * s1;
+  Lanes t3 = x4 * c3 + x8 * s3;
+  Lanes t4 = x8 * c3 - x4 * s3;
+  Lanes t5 = t1 + t3;
+  Lanes t6 = t2 + t4;
+  t3 = t1 - t3;
+  t4 = t2 - t4;
+  store_reversed(p8, Lanes(x6 + t6));
+  store_lanes(p3, Lanes(t6 - x6));
+  store_lanes(p4, Lanes(x2 - t3));
+  store_reversed(p7, Lanes(-x2 - t3));
+  store_reversed(p6, Lanes(x1 - t5));
+  store_lanes(p1, Lanes(x1 + t5));
+  store_lanes(p2, Lanes(x5 + t4));
+  store_reversed(p5, Lanes(x5 - t4));
+}
+
+// One L-shaped block of length b = 4 * b4 at x: the butterflies at j = 1
+// (plain, and moved on by b8 with the sqrt(1/2) rotation), then j = 2 ... b8
+// with the stage's twiddles (entry j - 2). b8 - 1 is odd: j = 2 goes alone,
+// j = 3, 4 as a pair, and from j = 5 on the count is a multiple of four.
+template <typename Widest>
+[[gnu::always_inline]] inline void l_shaped_block(double* x, int b4, int b8, const double* cc1,
+                                                  const double* ss1, const double* cc3,
+                                                  const double* ss3) {
+  {
+    double x1 = x[0];
+    double x3 = x[2 * b4];
+    double x4 = x[3 * b4];
+    double t1 = x4 + x3;
+    x[3 * b4] = x4 - x3;
+    x[2 * b4] = x1 - t1;
+    x[0] = x1 + t1;
+  }
+  if (b4 == 1) return;
+  {
+    double* y = x + b8;
+    double x1 = y[0];
+    double x2 = y[b4];
+    double x3 = y[2 * b4];
+    double x4 = y[3 * b4];
+    double t1 = (x3 + x4) * sqrt_half;
+    double t2 = (x3 - x4) * sqrt_half;
+    y[3 * b4] = x2 - t1;
+    y[2 * b4] = -x2 - t1;
+    y[b4] = x1 - t2;
+    y[0] = x1 + t2;
+  }
+  if (b8 < 2) return;
+  general_butterflies<double>(x, 1, b4, cc1, ss1, cc3, ss3);
+  if (b8 < 4) return;
+  general_butterflies<DoublePair>(x, 2, b4, cc1 + 1, ss1 + 1, cc3 + 1, ss3 + 1);
+  constexpr int width = sizeof(Widest) / sizeof(double);
+  for (int k = 3; k < b8 - 1; k += width)
+    general_butterflies<Widest>(x, k + 1, b4, cc1 + k, ss1 + k, cc3 + k, ss3 + k);
+}
+
+// The whole transform of a leaf of S bit-reversed samples: the length-2
+// butterfly and the L-shaped blocks of length 4 ... S by the recursion,
+// straight-line code without loops.
+template <int S>
+[[gnu::always_inline]] inline void leaf_transform(double* y, const RealFftTables& tables) {
+  if constexpr (S == 2) {
+    double y0 = y[0];
+    double y1 = y[1];
+    y[0] = y0 + y1;
+    y[1] = y0 - y1;
+  } else if constexpr (S >= 4) {
+    leaf_transform<S / 2>(y, tables);
+    leaf_transform<S / 4>(y + S / 2, tables);
+    leaf_transform<S / 4>(y + 3 * S / 4, tables);
+    constexpr int log2 = S == 4 ? 2 : S == 8 ? 3 : 4;
+    int offset = tables.twiddle_offset[log2];
+    l_shaped_block<double>(y, S / 4, S / 8, tables.cc1 + offset, tables.ss1 + offset,
+                           tables.cc3 + offset, tables.ss3 + offset);
+  }
+}
+
+// x[reverse(i)] = samples[i]. From 64 samples on it runs tile by tile: with
+// an index a * n/8 + b * 8 + c (a and c of three bits), the tile of the
+// middle part b, eight rows of eight neighbours, lands transposed in the tile
+// of reverse(b), so that whole cache lines move instead of single values
+// scattered across the array.
+static void bit_reverse_copy(const RealFftTables& tables, const double* samples, double* x,
+                             int n) {
+  if (n < min_tiled_length) {
+    int m = log2_of(n);
+    for (int i = 0; i < n; ++i) x[reverse_bits(i, m)] = samples[i];
+    return;
+  }
+  static constexpr int reverse_3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+  const int stride = n / 8;
+  double tile[8][8];
+  for (int b = 0; b < n / 64; ++b) {
+    const double* from = samples + 8 * b;
+    double* to = x + tables.tile_destination[b];
+    for (int a = 0; a < 8; ++a) std::memcpy(tile[a], from + a * stride, sizeof tile[a]);
+    // Element (a, c) goes to row reverse(c), column reverse(a).
+    for (int r = 0; r < 8; ++r) {
+      for (int c = 0; c < 8; ++c) to[r * stride + c] = tile[reverse_3[c]][reverse_3[r]];
+    }
+  }
+}
+
+// Runs the schedule on the bit-reversed samples in x: leaves whole, larger
+// nodes as one L-shaped block.
+template <typename Widest>
+[[gnu::always_inline]] inline void run_schedule(const RealFftTables& tables, double* x) {
+  for (int p = 0; p < tables.node_count; ++p) {
+    int start = tables.node_start[p];
+    int log2 = tables.node_log2[p];
+    switch (log2) {
+      case 1:
+        leaf_transform<2>(x + start, tables);
+        break;
+      case 2:
+        leaf_transform<4>(x + start, tables);
+        break;
+      case 3:
+        leaf_transform<8>(x + start, tables);
+        break;
+      case 4:
+        leaf_transform<16>(x + start, tables);
+        break;
+      default: {
+        int offset = tables.twiddle_offset[log2];
+        int b = 1 << log2;
+        l_shaped_block<Widest>(x + start, b / 4, b / 8, tables.cc1 + offset,
+                               tables.ss1 + offset, tables.cc3 + offset, tables.ss3 + offset);
+      }
+    }
+  }
+}
+
+static void run_schedule_2_lanes(const RealFftTables& tables, double* x) {
+  run_schedule<DoublePair>(tables, x);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// The same operations, four lanes at a time where the processor has them.
+__attribute__((target("avx2"))) static void run_schedule_4_lanes(const RealFftTables& tables,
+                                                                  double* x) {
+  run_schedule<DoubleQuad>(tables, x);
+}
+#endif
+
+void real_fft_half_complex(const RealFftTables& tables, const double* samples, double* x,
+                           int n) {
+  assert(tables.length == n);
+  bit_reverse_copy(tables, samples, x, n);
+#if defined(__x86_64__) || defined(__i386__)
+  if (tables.has_avx2) {
+    run_schedule_4_lanes(tables, x);
+    return;
+  }
+#endif
+  run_schedule_2_lanes(tables, x);
+}
+
+void scaled_line_power(const double* half_complex, double* power, int n) {
+  // Dividing by n, a power of two, is the same as multiplying by 1/n.
+  const double scale = 1.0 / n;
+  if (n >= 4) {
+    double re_1 = half_complex[1] * scale;
+    double im_1 = half_complex[n - 1] * scale;
+    power[1] = re_1 * re_1 + im_1 * im_1;
+    const DoublePair scales = {scale, scale};
+    // The pairs k, k + 1 from k = 2 on (n/2 - 2 is even).
+    for (int k = 2; k < n / 2; k += 2) {
+      DoublePair re, im;
+      load_lanes(half_complex + k, re);
+      load_reversed(half_complex + (n - k - 1), im);
+      re = re * scales;
+      im = im * scales;
+      store_lanes(power + k, DoublePair(re * re + im * im));
+    }
+  }
+  // The Nyquist line is real.
+  double re_nyquist = half_complex[n / 2] * scale;
+  double im_nyquist = 0.0 * scale;
+  power[n / 2] = re_nyquist * re_nyquist + im_nyquist * im_nyquist;
+}
+
+int real_fft(RealFftTables& tables, double* re, double* im, int n) {
+  if (n < 1) return real_fft_length_below_one;
+  if ((n & (n - 1)) != 0) return real_fft_length_not_power_of_two;
+  if (n == 1) {
+    im[0] = 0.0;
+    return real_fft_ok;
+  }
+  prepare_real_fft_tables(tables, n);
+  // The transform runs in im; the unpacking then fills both arrays.
+  real_fft_half_complex(tables, re, im, n);
+  const double* half_complex = im;
+
+  // Re X_k = half_complex[k] for k <= n/2, Im X_k = half_complex[n - k]
+  // for 0 < k < n/2, and the upper half mirrored: X_n-k = conj(X_k).
+  re[0] = half_complex[0];
+  re[n / 2] = half_complex[n / 2];
+  im[0] = 0.0;
+  im[n / 2] = 0.0;
+  if (n < 4) return real_fft_ok;
+  double re_1 = half_complex[1];
+  double im_1 = half_complex[n - 1];
+  re[1] = re_1;
+  re[n - 1] = re_1;
+  im[1] = im_1;
+  im[n - 1] = -im_1;
+  // The pairs k, k + 1 from k = 2 on (n/2 - 2 is even).
+  for (int k = 2; k < n / 2; k += 2) {
+    DoublePair lower, upper;
+    load_lanes(half_complex + k, lower);            // Re X_k, Re X_k+1
+    load_lanes(half_complex + (n - k - 1), upper);  // Im X_k+1, Im X_k
+    store_lanes(re + k, lower);
+    store_reversed(re + (n - k - 1), lower);
+    store_reversed(im + k, upper);
+    store_lanes(im + (n - k - 1), DoublePair(-upper));
+  }
+  return real_fft_ok;
+}

@@ -1,0 +1,68 @@
+// Real-input FFT: the in-place split-radix transform of Sorensen, Jones,
+// Heideman and Burrus.
+//
+// X_k = sum_j x_j e^(-2 pi i jk/N), no scaling. The transform runs in three
+// stages (bit reversal, length-2 butterflies, L-shaped butterflies) and
+// leaves the half-complex order Re X_0 ... Re X_N/2, Im X_N/2-1 ... Im X_1,
+// which real_fft unpacks into the full conjugate-symmetric spectrum.
+//
+// The twiddle factors and the order of the butterflies of a length are computed
+// once and kept in RealFftTables; the twiddles use the angle accumulated by
+// repeated addition of the stage's base angle, and the butterflies of a
+// block are visited together. Neither changes a single bit of the result
+// against the stage-by-stage loop order of the original algorithm.
+#pragma once
+
+constexpr int real_fft_ok = 0;
+constexpr int real_fft_length_below_one = -20003;
+constexpr int real_fft_length_not_power_of_two = -20009;
+
+// Largest power of two within the 1,500,000-entry work arrays.
+constexpr int max_real_fft_length = 1 << 20;
+
+// From this length on the bit reversal moves 8 x 8 tiles.
+constexpr int min_tiled_length = 64;
+
+struct RealFftTables {
+  int length;          // N the tables below hold; 0 before the first transform
+  // The transform as a depth-first schedule of split-radix nodes (children
+  // before parents): a node of at most 16 samples is transformed whole from
+  // the input, a larger one is the L-shaped block of its length.
+  int node_count;
+  int* node_start;     // first position of the node
+  int* node_log2;      // log2 of its length
+  int* tile_destination;  // bit reversal from min_tiled_length on: 8 reverse(b) per tile b
+  int twiddle_offset[21];  // per log2 b: first entry of stage b below
+  double* cc1;         // cos a, per L-shaped stage with b/8 >= 2, entries j = 2 ... b/8
+  double* ss1;         // sin a
+  double* cc3;         // cos 3a
+  double* ss3;         // sin 3a
+  bool has_avx2;       // the processor runs four lanes at a time
+};
+
+// Allocates zeroed tables with room for every length up to
+// max_real_fft_length. Never freed before the run ends.
+RealFftTables* allocate_real_fft_tables();
+
+// Builds the tables of `n` (a power of two, 2 <= n <= max_real_fft_length)
+// unless they already hold it.
+void prepare_real_fft_tables(RealFftTables& tables, int n);
+
+// Transforms the n samples at `samples` into the half-complex order in `x`
+// (everything but the unpacking; the bit reversal happens on the way).
+// The two arrays must not overlap; n is a power of two >= 2 and the tables
+// hold it.
+void real_fft_half_complex(const RealFftTables& tables, const double* samples, double* x,
+                           int n);
+
+// power[k] = (Re X_k / n)^2 + (Im X_k / n)^2 for k = 1 ... n/2, from the
+// half-complex order of real_fft_half_complex; power may be half_complex
+// itself. n is a power of two >= 2.
+void scaled_line_power(const double* half_complex, double* power, int n);
+
+// Forward FFT of the n real samples in `re`. Afterwards re and im hold the
+// real and imaginary parts of X_0 ... X_n-1. Returns real_fft_ok, or
+// real_fft_length_below_one / real_fft_length_not_power_of_two with both
+// arrays unchanged. n = 1 sets im[0] = 0 and leaves re[0]. n is at most
+// max_real_fft_length.
+int real_fft(RealFftTables& tables, double* re, double* im, int n);
