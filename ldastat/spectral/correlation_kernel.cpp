@@ -4,24 +4,24 @@
 #include <cmath>
 #include <cstring>
 
-// One lane per lag of a block. The lanes hold doubles whose values are
-// always 32-bit floats: each addition is done in double and rounded back,
-// exactly as `float sum; sum += x;` does.
-typedef double DoubleLanes __attribute__((vector_size(sizeof(double) * correlation_block_lags)));
-typedef float FloatLanes __attribute__((vector_size(sizeof(float) * correlation_block_lags)));
+// A block of lags runs as pairs of lanes, one lane per lag: two doubles
+// in one vector register. The lanes hold doubles whose values are always
+// 32-bit floats: each addition is done in double and rounded back, exactly
+// as `float sum; sum += x;` does. Pairs (not one wide vector) keep every
+// rounding a plain convert down and up, without shuffles.
+typedef double LanePair __attribute__((vector_size(2 * sizeof(double))));
+typedef float FloatPair __attribute__((vector_size(2 * sizeof(float))));
+constexpr int pair_count = correlation_block_lags / 2;
+static_assert(correlation_block_lags % 2 == 0, "lags come in pairs");
 
 // The helpers take the lanes by reference: a vector passed by value would
 // depend on the vector registers of the target.
-static void round_to_float(DoubleLanes& value) {
-  value = __builtin_convertvector(__builtin_convertvector(value, FloatLanes), DoubleLanes);
+static void round_to_float(LanePair& value) {
+  value = __builtin_convertvector(__builtin_convertvector(value, FloatPair), LanePair);
 }
 
-static void load_lanes(DoubleLanes& value, const double* first) {
+static void load_pair(LanePair& value, const double* first) {
   std::memcpy(&value, first, sizeof value);
-}
-
-static void broadcast(DoubleLanes& lanes, double value) {
-  for (int l = 0; l < correlation_block_lags; ++l) lanes[l] = value;
 }
 
 static float pearson(float cov, float var_a, float var_b) {
@@ -60,57 +60,65 @@ static float correlation_at_lag(const double* x, int n, const float* leading_sum
 }
 
 // Lags k0 ... k0 + correlation_block_lags - 1. Lane l pairs x[i] with
-// lagged[l + i], so the lagged samples of all lanes are one contiguous load.
-// The first `common` pairs exist in every lane; the longer lanes then finish
-// their chains one by one, still in index order.
+// lagged[l + i], so the lagged samples of a pair of lanes are one load. The
+// first `common` pairs of samples exist in every lane; the longer lanes then
+// finish their chains one by one, still in index order. The pair loops are
+// unrolled so that every accumulator can stay in a register.
 static void correlation_block(const double* x, int n, const float* leading_sums, int k0,
                               float* out) {
-  constexpr int lanes = correlation_block_lags;
   const double* lagged = x + k0;
-  int common = n - k0 - (lanes - 1);
+  int common = n - k0 - (correlation_block_lags - 1);
   assert(common >= 1);
 
-  DoubleLanes b_sum = {};
-  DoubleLanes xb;
+  LanePair b_sum[pair_count] = {};
   for (int i = 0; i < common; ++i) {
-    load_lanes(xb, lagged + i);
-    b_sum += xb;
-    round_to_float(b_sum);
+#pragma GCC unroll 16
+    for (int p = 0; p < pair_count; ++p) {
+      LanePair xb;
+      load_pair(xb, lagged + i + 2 * p);
+      b_sum[p] += xb;
+      round_to_float(b_sum[p]);
+    }
   }
-  DoubleLanes a_mean;
-  DoubleLanes b_mean;
-  for (int l = 0; l < lanes; ++l) {
+  LanePair a_mean[pair_count];
+  LanePair b_mean[pair_count];
+  for (int l = 0; l < correlation_block_lags; ++l) {
     int m = n - k0 - l;
-    float sum = static_cast<float>(b_sum[l]);
+    float sum = static_cast<float>(b_sum[l / 2][l % 2]);
     for (int i = common; i < m; ++i) sum = static_cast<float>(sum + lagged[l + i]);
-    a_mean[l] = leading_sums[m] / static_cast<float>(m);
-    b_mean[l] = sum / static_cast<float>(m);
+    a_mean[l / 2][l % 2] = leading_sums[m] / static_cast<float>(m);
+    b_mean[l / 2][l % 2] = sum / static_cast<float>(m);
   }
 
-  DoubleLanes cov = {};
-  DoubleLanes var_a = {};
-  DoubleLanes var_b = {};
-  DoubleLanes xa;
+  LanePair cov[pair_count] = {};
+  LanePair var_a[pair_count] = {};
+  LanePair var_b[pair_count] = {};
   for (int i = 0; i < common; ++i) {
-    broadcast(xa, x[i]);
-    load_lanes(xb, lagged + i);
-    DoubleLanes da = xa - a_mean;
-    DoubleLanes db = xb - b_mean;
-    cov += db * da;
-    var_a += da * da;
-    var_b += db * db;
-    round_to_float(cov);
-    round_to_float(var_a);
-    round_to_float(var_b);
+    LanePair xa = {x[i], x[i]};
+#pragma GCC unroll 16
+    for (int p = 0; p < pair_count; ++p) {
+      LanePair xb;
+      load_pair(xb, lagged + i + 2 * p);
+      LanePair da = xa - a_mean[p];
+      LanePair db = xb - b_mean[p];
+      cov[p] += db * da;
+      var_a[p] += da * da;
+      var_b[p] += db * db;
+      round_to_float(cov[p]);
+      round_to_float(var_a[p]);
+      round_to_float(var_b[p]);
+    }
   }
-  for (int l = 0; l < lanes; ++l) {
+  for (int l = 0; l < correlation_block_lags; ++l) {
     int m = n - k0 - l;
-    float c = static_cast<float>(cov[l]);
-    float va = static_cast<float>(var_a[l]);
-    float vb = static_cast<float>(var_b[l]);
+    double am = a_mean[l / 2][l % 2];
+    double bm = b_mean[l / 2][l % 2];
+    float c = static_cast<float>(cov[l / 2][l % 2]);
+    float va = static_cast<float>(var_a[l / 2][l % 2]);
+    float vb = static_cast<float>(var_b[l / 2][l % 2]);
     for (int i = common; i < m; ++i) {
-      double da = x[i] - a_mean[l];
-      double db = lagged[l + i] - b_mean[l];
+      double da = x[i] - am;
+      double db = lagged[l + i] - bm;
       c = static_cast<float>(c + db * da);
       va = static_cast<float>(va + da * da);
       vb = static_cast<float>(vb + db * db);

@@ -9,7 +9,7 @@
 // chains of several lags side by side, each still its own sequential sum.
 #pragma once
 
-constexpr int correlation_block_lags = 8;  // lags computed side by side
+constexpr int correlation_block_lags = 12;  // lags computed side by side
 
 // leading_sums[t] = x[0] + ... + x[t-1] as a float running sum, t = 0 ... n
 // (n + 1 values).
