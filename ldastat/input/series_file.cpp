@@ -94,8 +94,7 @@ static void refuse_series_file(const char* name, const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(what, sizeof what, format, args);
   va_end(args);
-  fail_run(exit_measurement_type_or_series_file, "\n LDA-timeseries %s refused: %s!\n", name,
-           what);
+  fail_run(exit_measurement_type_or_series_file, "\n LDA-timeseries %s refused: %s!\n", name, what);
 }
 
 // The reads: positioned, whole or not at all.
@@ -117,9 +116,11 @@ void read_series_file(SeriesBuffers& buffers) {
 
   long long file_size = size_of_file(file);
   unsigned char header[header_size];
-  if (file_size < header_size || !read_at(file, 0, header, sizeof header))
+  if (file_size >= 0 && file_size < header_size)
     refuse_series_file(name, "the header is shorter than 348 bytes (the file has %lld bytes)",
                        file_size);
+  if (file_size < 0 || !read_at(file, 0, header, sizeof header))
+    refuse_series_file(name, "the file cannot be read");
   copy_field_text(buffers.pos_x, header + location_x_field, location_length);
   copy_field_text(buffers.pos_y, header + location_y_field, location_length);
   copy_field_text(buffers.pos_z, header + location_z_field, location_length);
@@ -134,7 +135,8 @@ void read_series_file(SeriesBuffers& buffers) {
       refuse_series_file(name, "channel %i starts at byte %lld, outside the file of %lld bytes", c,
                          block, file_size);
     unsigned char block_header[block_fixed_size];
-    if (block + block_fixed_size > file_size || !read_at(file, block, block_header, sizeof block_header))
+    if (block + block_fixed_size > file_size ||
+        !read_at(file, block, block_header, sizeof block_header))
       refuse_series_file(name, "the header of channel %i is cut off by the end of the file", c);
     long long samples_at = block + little_endian_int(block_header + sample_offset_field);
     int size = little_endian_int(block_header + sample_size_field);
@@ -146,7 +148,8 @@ void read_series_file(SeriesBuffers& buffers) {
                          c, samples_at, file_size);
     if (size != sample_size)
       refuse_series_file(name, "channel %i has %i bytes per sample, not 8", c, size);
-    if (count < 0) refuse_series_file(name, "channel %i has a negative sample count (%i)", c, count);
+    if (count < 0)
+      refuse_series_file(name, "channel %i has a negative sample count (%i)", c, count);
     if (count > max_series_samples)
       refuse_series_file(name, "channel %i has %i samples, more than %i", c, count,
                          max_series_samples);

@@ -131,15 +131,15 @@ TEST(lda_measurement_generator, writes_a_measurement_that_ldastat_reads) {
   TempDirectory dir;
   ProgramRun made = run_program(LDA_MEASUREMENT_GENERATOR_PATH,
                                 {"--directory", "gen", "--name", "gen_run001", "--pair", "UW",
-                                 "--first", "2", "--series", "2", "--samples", "3000", "--digits",
-                                 "2", "--heights", "50,150.5", "--prandtl", "4.25", "--outliers",
-                                 "2"},
+                                 "--first", "2", "--series", "2", "--samples", "3000",
+                                 "--digits", "2", "--heights", "50,150.5", "--prandtl", "4.25",
+                                 "--outliers", "2"},
                                 dir.path);
   ASSERT_EQ(made.exit_status, 0) << made.output;
   std::string gen = dir.file("gen");
-  EXPECT_EQ(list_files(gen), (std::vector<std::string>{"gen_run001.02.bin", "gen_run001.03.bin",
-                                                       "gen_run001_wtref.txt",
-                                                       "logbook-info.txt"}));
+  EXPECT_EQ(list_files(gen),
+            (std::vector<std::string>{"gen_run001.02.bin", "gen_run001.03.bin",
+                                      "gen_run001_wtref.txt", "logbook-info.txt"}));
   std::vector<std::string> logbook = split_lines(read_file(gen + "/logbook-info.txt"));
   ASSERT_EQ(logbook.size(), 11u);
   EXPECT_EQ(logbook[8], "U");
@@ -174,9 +174,9 @@ TEST(lda_measurement_generator, help_and_refusals) {
   EXPECT_EQ(help.output.rfind("Usage: lda_measurement_generator", 0), 0u);
   // Each refused call writes nothing.
   const std::vector<std::vector<std::string>> refused = {
-      {"--samples", "1500001"}, {"--series", "0"},      {"--first", "44", "--series", "3"},
-      {"--pair", "UU"},         {"--name", "ab"},       {"--heights", "1234567890123456"},
-      {"--rate", "fast"},       {"--unknown", "1"},     {"--samples"},
+      {"--samples", "1500001"}, {"--series", "0"},  {"--first", "44", "--series", "3"},
+      {"--pair", "UU"},         {"--name", "ab"},   {"--heights", "1234567890123456"},
+      {"--rate", "fast"},       {"--unknown", "1"}, {"--samples"},
   };
   for (const std::vector<std::string>& words : refused) {
     SCOPED_TRACE(words[0]);

@@ -185,7 +185,8 @@ TEST(read_series_file, prints_the_read_line) {
   write_measurement(dir, {1}, {5.0});
   ProgramRun run = run_program(LDASTAT_PATH, {"meas_c:run", "o_stat:0"}, dir.path);
   EXPECT_EQ(run.exit_status, 0);
-  EXPECT_TRUE(contains(run.output, "correlated measurement\n\n\n\n input-file: \"run.01.bin\" read!\n"))
+  EXPECT_TRUE(
+      contains(run.output, "correlated measurement\n\n\n\n input-file: \"run.01.bin\" read!\n"))
       << run.output;
 }
 
@@ -331,8 +332,8 @@ TEST(read_series_file, broken_file_is_refused_with_status_2) {
     write_binary_file(dir.file("run.01.bin"), bytes);
     ProgramRun run = run_program(LDASTAT_PATH, {"meas_c:run"}, dir.path);
     EXPECT_EQ(run.exit_status, 2);
-    EXPECT_TRUE(output_ends_with(run.output, std::string("\n LDA-timeseries run.01.bin refused: ") +
-                                                 c.message + "!\n"))
+    EXPECT_TRUE(output_ends_with(
+        run.output, std::string("\n LDA-timeseries run.01.bin refused: ") + c.message + "!\n"))
         << run.output;
     EXPECT_FALSE(contains(run.output, "read!"));
   }
@@ -389,7 +390,8 @@ TEST(read_reference_velocity, row_is_chosen_by_its_position) {
 TEST(read_reference_velocity, rows_beyond_the_45th_series_do_no_harm) {
   TempDirectory dir;
   std::string text = "header\n";
-  for (int k = 1; k <= 60; ++k) text += std::to_string(k) + " r " + "1.0 " + std::to_string(k) + ".5\n";
+  for (int k = 1; k <= 60; ++k)
+    text += std::to_string(k) + " r " + "1.0 " + std::to_string(k) + ".5\n";
   write_text_file(dir.file("m_wtref.txt"), text);
   RunSettings settings = settings_in(dir, 45);
   EXPECT_EQ(read_reference_velocity(settings, 0), 45.5f);

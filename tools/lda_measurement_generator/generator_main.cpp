@@ -52,7 +52,7 @@ static void print_help() {
       "\n"
       "Options (defaults in brackets):\n"
       "  --directory DIR     where to write; created when missing [.]\n"
-      "  --name NAME         measurement name, meas_c of LDASTAT, 3 to 49 characters [demo_run001]\n"
+      "  --name NAME         measurement name (meas_c), 3 to 49 characters [demo_run001]\n"
       "  --pair UV|UW|VW     the two measured wind components [UV]\n"
       "  --series N          number of series, 1 to 45 [3]\n"
       "  --first K           number of the first series [1]\n"
@@ -102,8 +102,8 @@ static double parse_real(const std::string& option, const char* text, double low
   double value = std::strtod(text, &end);
   if (end == text || *end != '\0' || errno != 0 || !std::isfinite(value) || value < low ||
       value > high)
-    refuse(option + " needs a number from " + std::to_string(low) + " to " +
-           std::to_string(high) + ", not \"" + text + "\"");
+    refuse(option + " needs a number from " + std::to_string(low) + " to " + std::to_string(high) +
+           ", not \"" + text + "\"");
   return value;
 }
 

@@ -43,7 +43,8 @@ double synthetic_mean_speed(const SyntheticSeries& series) {
 void synthesize_series(const SyntheticSeries& series, SeriesFixture& fixture) {
   RandomSource random{std::mt19937_64(series.seed)};
   int n = series.sample_count;
-  for (std::vector<double>& channel : fixture.channels) channel.assign(static_cast<std::size_t>(n), 0.0);
+  for (std::vector<double>& channel : fixture.channels)
+    channel.assign(static_cast<std::size_t>(n), 0.0);
   std::vector<double>& arrival = fixture.channels[0];
   std::vector<double>& transit = fixture.channels[1];
   std::vector<double>& component_1 = fixture.channels[2];
@@ -65,7 +66,8 @@ void synthesize_series(const SyntheticSeries& series, SeriesFixture& fixture) {
     t += dt;
     if (i > 0) {
       double decay = series.time_scale > 0.0 ? std::exp(-dt / series.time_scale) : 0.0;
-      double innovation = series.time_scale > 0.0 ? std::sqrt(-std::expm1(-2.0 * dt / series.time_scale)) : 1.0;
+      double innovation =
+          series.time_scale > 0.0 ? std::sqrt(-std::expm1(-2.0 * dt / series.time_scale)) : 1.0;
       double n1 = normal(random);
       double n2 = c * n1 + c_rest * normal(random);
       f1 = decay * f1 + innovation * sigma_1 * n1;

@@ -17,17 +17,17 @@
 constexpr int max_synthetic_samples = 1500000;  // the channel capacity of LDASTAT
 
 struct SyntheticSeries {
-  int sample_count = 20000;           // samples per channel, 1 ... max_synthetic_samples
-  double data_rate = 500.0;           // mean data rate, Hz
-  double mean_1 = 5.0;                // mean of the first component, m/s
-  double mean_2 = 0.0;                // mean of the second component, m/s
+  int sample_count = 20000;              // samples per channel, 1 ... max_synthetic_samples
+  double data_rate = 500.0;              // mean data rate, Hz
+  double mean_1 = 5.0;                   // mean of the first component, m/s
+  double mean_2 = 0.0;                   // mean of the second component, m/s
   double turbulence_intensity_1 = 0.10;  // standard deviation of component 1 / mean speed
   double turbulence_intensity_2 = 0.05;  // standard deviation of component 2 / mean speed
-  double correlation = 0.0;           // correlation coefficient of the two fluctuations, -1 ... 1
-  double time_scale = 0.05;           // integral time scale T, s
-  double volume_diameter = 50e-6;     // diameter of the measuring volume, m
-  int outlier_count = 0;              // samples of component 1 set 8 to 12 deviations off the mean
-  std::uint64_t seed = 1;             // the same seed gives the same series
+  double correlation = 0.0;              // of the two fluctuations, -1 ... 1
+  double time_scale = 0.05;              // integral time scale T, s
+  double volume_diameter = 50e-6;        // diameter of the measuring volume, m
+  int outlier_count = 0;                 // component-1 samples 8 to 12 sigma off
+  std::uint64_t seed = 1;                // the same seed gives the same series
 };
 
 // The mean speed whose fraction the turbulence intensities are:
