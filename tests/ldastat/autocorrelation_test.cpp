@@ -67,6 +67,12 @@ std::vector<double> rising_series() {  // a ramp with an alternating part: R[2] 
   return x;
 }
 
+std::vector<double> alternating_series() {  // R[1] = -1
+  std::vector<double> x(20);
+  for (int i = 0; i < 20; ++i) x[i] = i % 2 == 0 ? 1.0 : -1.0;
+  return x;
+}
+
 // A first-order autoregressive series around `level` with the factor `phi`.
 std::vector<double> ar1_series(int n, double level, double phi, unsigned seed) {
   std::mt19937_64 random(seed);
@@ -144,75 +150,59 @@ TEST(autocorrelation, table_of_a_slowly_decaying_series_equals_the_direct_loop) 
   EXPECT_GT(k, 100);
 }
 
-TEST(autocorrelation, function_crossing_zero_ends_there) {
-  WorkingDirectory dir;
-  dir.make_directory("AUTOCORR");
-  Scales scales = run_scales(sine_series(), 1);
-  const AutocorrelationResult& result = *scales.result;
-  // R = 1, 0.8162807, 0.3418288, -0.2728339: no row for the negative value.
-  EXPECT_EQ(result.end_lag, 3);
-  EXPECT_EQ(result.last_kept_lag, 2);
-  EXPECT_EQ(result.lag_count, 4);
-  EXPECT_EQ(result.Tux, 0.41452738642692566f);  // 0.25 * (1/2 + R[1] + R[2])
-  EXPECT_EQ(result.Lux, 1.0363184213638306f);   // |-2.5| * Tux
-  EXPECT_EQ(scales.output, " Tux: 0.415 s\n Lux: 1.036 m\n");
-  EXPECT_EQ(read_file(dir.file(autocorr_name)), column_line() +
-                                                    "0      0.0000    1.00000000\n"
-                                                    "1      0.2500    0.81628072\n"
-                                                    "2      0.5000    0.34182882\n");
-}
-
-TEST(autocorrelation, rising_function_gets_the_exponential_tail) {
-  WorkingDirectory dir;
-  dir.make_directory("AUTOCORR");
-  Scales scales = run_scales(rising_series(), 1);
-  const AutocorrelationResult& result = *scales.result;
-  // R[1] = 0.5486482, R[2] = 1 rises: the slope through ln R[0], ln R[1]
-  // continues the function from lag 2 until it falls below 0.001 at lag 12.
-  EXPECT_EQ(result.end_lag, 12);
-  EXPECT_EQ(result.last_kept_lag, 11);
-  EXPECT_EQ(result.Tux, 0.4284796416759491f);
-  EXPECT_EQ(read_file(dir.file(autocorr_name)), column_line() +
-                                                    "0      0.0000    1.00000000\n"
-                                                    "1      0.2500    0.54864824\n"
-                                                    "2      0.5000    0.30101490\n"
-                                                    "3      0.7500    0.16515130\n"
-                                                    "4      1.0000    0.09060997\n"
-                                                    "5      1.2500    0.04971300\n"
-                                                    "6      1.5000    0.02727495\n"
-                                                    "7      1.7500    0.01496435\n"
-                                                    "8      2.0000    0.00821017\n"
-                                                    "9      2.2500    0.00450449\n"
-                                                    "10      2.5000    0.00247138\n"
-                                                    "11      2.7500    0.00135592\n");
-  EXPECT_LT(result.correlation[12], 0.001f);
-}
-
-TEST(autocorrelation, equal_consecutive_values_write_the_lag_twice) {
-  WorkingDirectory dir;
-  dir.make_directory("AUTOCORR");
-  // R[1] = R[2] = 0.16666667: lag 2 is written as computed, then again as
-  // the first value of the tail.
-  Scales scales = run_scales({2, 0, 2, 2, 3, 3, 2}, 1);
-  EXPECT_EQ(scales.result->end_lag, 4);
-  EXPECT_EQ(scales.result->Tux, 0.17476850748062134f);
-  EXPECT_EQ(read_file(dir.file(autocorr_name)), column_line() +
-                                                    "0      0.0000    1.00000000\n"
-                                                    "1      0.2500    0.16666667\n"
-                                                    "2      0.5000    0.16666667\n"
-                                                    "2      0.5000    0.02777778\n"
-                                                    "3      0.7500    0.00462963\n");
-}
-
-TEST(autocorrelation, negative_first_lag_gives_half_a_lag_step) {
-  WorkingDirectory dir;
-  dir.make_directory("AUTOCORR");
-  std::vector<double> alternating(20);
-  for (int i = 0; i < 20; ++i) alternating[i] = i % 2 == 0 ? 1.0 : -1.0;
-  Scales scales = run_scales(alternating, 1);
-  EXPECT_EQ(scales.result->end_lag, 1);
-  EXPECT_EQ(scales.result->Tux, lag_step / 2);
-  EXPECT_EQ(read_file(dir.file(autocorr_name)), column_line() + "0      0.0000    1.00000000\n");
+TEST(autocorrelation, end_lag_scales_and_rows_of_the_examples) {
+  // Expected values worked out with float sums as the rules say, lag step
+  // 0.25 s; Tux = 0.25 * (R[0]/2 + R[1] + ... + R[k_end - 1]).
+  struct Case {
+    const char* rule;
+    std::vector<double> x;
+    int end_lag;
+    float tux;
+    const char* rows;  // after the column line
+  };
+  const Case cases[] = {
+      {"R = 1, 0.8162807, 0.3418288, -0.2728339 ends at the zero crossing, no row for it",
+       sine_series(), 3, 0.41452738642692566f,
+       "0      0.0000    1.00000000\n"
+       "1      0.2500    0.81628072\n"
+       "2      0.5000    0.34182882\n"},
+      {"R[2] = 1 rises after 0.5486482: the line through ln R[0], ln R[1] continues the "
+       "function from lag 2 until it falls below 0.001 at lag 12",
+       rising_series(), 12, 0.4284796416759491f,
+       "0      0.0000    1.00000000\n"
+       "1      0.2500    0.54864824\n"
+       "2      0.5000    0.30101490\n"
+       "3      0.7500    0.16515130\n"
+       "4      1.0000    0.09060997\n"
+       "5      1.2500    0.04971300\n"
+       "6      1.5000    0.02727495\n"
+       "7      1.7500    0.01496435\n"
+       "8      2.0000    0.00821017\n"
+       "9      2.2500    0.00450449\n"
+       "10      2.5000    0.00247138\n"
+       "11      2.7500    0.00135592\n"},
+      {"R[1] = R[2] = 0.16666667: lag 2 is written as computed, then again as the first "
+       "value of the tail",
+       {2, 0, 2, 2, 3, 3, 2}, 4, 0.17476850748062134f,
+       "0      0.0000    1.00000000\n"
+       "1      0.2500    0.16666667\n"
+       "2      0.5000    0.16666667\n"
+       "2      0.5000    0.02777778\n"
+       "3      0.7500    0.00462963\n"},
+      {"R[1] = -1 <= 0: k_end = 1 and Tux = lag step / 2", alternating_series(), 1, lag_step / 2,
+       "0      0.0000    1.00000000\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rule);
+    WorkingDirectory dir;
+    dir.make_directory("AUTOCORR");
+    Scales scales = run_scales(c.x, 1);
+    EXPECT_TRUE(scales.result->is_defined);
+    EXPECT_EQ(scales.result->end_lag, c.end_lag);
+    EXPECT_EQ(scales.result->last_kept_lag, c.end_lag - 1);
+    EXPECT_EQ(scales.result->Tux, c.tux);
+    EXPECT_EQ(read_file(dir.file(autocorr_name)), column_line() + c.rows);
+  }
 }
 
 TEST(autocorrelation, rows_start_at_a_thousandth) {
@@ -234,8 +224,10 @@ TEST(autocorrelation, rows_start_at_a_thousandth) {
 TEST(autocorrelation, without_the_switch_same_scales_and_no_file) {
   WorkingDirectory dir;
   dir.make_directory("AUTOCORR");
-  Scales scales = run_scales(sine_series(), 0);
+  Scales scales = run_scales(sine_series(), 0, -2.5f);
+  EXPECT_EQ(scales.result->lag_count, 4);  // lags 0 to 3
   EXPECT_EQ(scales.result->Tux, 0.41452738642692566f);
+  EXPECT_EQ(scales.result->Lux, 1.0363184213638306f);  // |-2.5| * Tux
   EXPECT_EQ(scales.output, " Tux: 0.415 s\n Lux: 1.036 m\n");
   EXPECT_EQ(list_files(dir.directory.path), std::vector<std::string>{"AUTOCORR"});
 }
@@ -244,10 +236,8 @@ TEST(autocorrelation, file_of_an_earlier_run_is_appended_to) {
   WorkingDirectory dir;
   dir.make_directory("AUTOCORR");
   write_text_file(dir.file(autocorr_name), "earlier\n");
-  std::vector<double> alternating(20);
-  for (int i = 0; i < 20; ++i) alternating[i] = i % 2 == 0 ? 1.0 : -1.0;
-  run_scales(alternating, 1);
-  run_scales(alternating, 1);
+  run_scales(alternating_series(), 1);
+  run_scales(alternating_series(), 1);
   std::string rows = column_line() + "0      0.0000    1.00000000\n";
   EXPECT_EQ(read_file(dir.file(autocorr_name)), "earlier\n" + rows + rows);
 }
