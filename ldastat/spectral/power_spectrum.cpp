@@ -7,6 +7,7 @@
 
 #include "ldastat/run/console.h"
 #include "ldastat/run/number_text.h"
+#include "ldastat/spectral/double_lanes.h"
 #include "ldastat/spectral/real_fft.h"
 #include "ldastat/stats/result_file.h"
 #include "ldastat/stats/result_header.h"
@@ -28,7 +29,7 @@ static_assert(max_fft_length <= resampled_capacity, "a first segment never reads
 struct SpectrumWork {
   RealFftTables* fft;
   // Per segment of a batch: its transform, then its line powers
-  // (index 1 ... N/2, see scaled_line_power).
+  // (index 1 ... N/2, see add_batch_power).
   double* line_power[segment_batch];
   // G: line powers summed over the segments, then averaged, then divided by
   // the frequency resolution (the spectral density E). Index 1 ... N/2.
@@ -79,6 +80,58 @@ static ResultFile open_spectrum_file(const SeriesBuffers& buffers, const RunSett
   return file;
 }
 
+// For the `count` segments of a batch, transformed into the half-complex
+// order in place: replaces line k = 1 ... N/2 of each by its power
+// |X_k / N|^2 = (Re X_k / N)^2 + (Im X_k / N)^2 and adds twice that power
+// to G[k] (the Nyquist line once), segment after segment. Dividing by N, a
+// power of two, is the same as multiplying by 1/N.
+template <typename Lanes>
+[[gnu::always_inline]] inline void add_batch_power(double* const* segments, int count, double* G,
+                                                   int N) {
+  constexpr int width = sizeof(Lanes) / sizeof(double);
+  const double scale = 1.0 / N;
+  Lanes scales, twos;
+  broadcast(scale, scales);
+  broadcast(2.0, twos);
+  int k = 1;
+  for (; k + width - 1 < N / 2; k += width) {
+    Lanes g;
+    load_lanes(G + k, g);
+    for (int s = 0; s < count; ++s) {
+      Lanes re, im;
+      load_lanes(segments[s] + k, re);
+      load_reversed(segments[s] + (N - k - width + 1), im);
+      re = re * scales;
+      im = im * scales;
+      Lanes power = re * re + im * im;
+      store_lanes(segments[s] + k, power);
+      g = g + twos * power;
+    }
+    store_lanes(G + k, g);
+  }
+  for (; k <= N / 2; ++k) {
+    for (int s = 0; s < count; ++s) {
+      double re = segments[s][k] * scale;
+      double im = (k < N / 2 ? segments[s][N - k] : 0.0) * scale;  // the Nyquist line is real
+      double power = re * re + im * im;
+      segments[s][k] = power;
+      G[k] = G[k] + (k < N / 2 ? 2.0 * power : power);
+    }
+  }
+}
+
+static void add_batch_power_2_lanes(double* const* segments, int count, double* G, int N) {
+  add_batch_power<DoublePair>(segments, count, G, N);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx2"))) static void add_batch_power_4_lanes(double* const* segments,
+                                                                     int count, double* G,
+                                                                     int N) {
+  add_batch_power<DoubleQuad>(segments, count, G, N);
+}
+#endif
+
 // Averages the one-sided power of the segments x[o ... o + N - 1],
 // o = 0, 30, 60, ...: the first segment always, every further one while it
 // ends before the last sample (o + N < n). Leaves G[1 ... N/2] averaged over
@@ -94,19 +147,16 @@ static double average_segment_power(SpectrumWork& work, const double* x, int n, 
     int batch = 0;
     do {
       real_fft_half_complex(*work.fft, x + o, work.line_power[batch], N);
-      scaled_line_power(work.line_power[batch], work.line_power[batch], N);
       ++batch;
       o += segment_shift;
       ++segment_count;
     } while (batch < segment_batch && o + N < n);
-
-    // G[k] += 2 |X_k|^2 for k < N/2; the Nyquist line is not doubled. In
-    // segment order, as one segment after the other would add.
-    for (int s = 0; s < batch; ++s) {
-      const double* power = work.line_power[s];
-      for (int k = 1; k < N / 2; ++k) G[k] += 2.0 * power[k];
-      G[N / 2] += power[N / 2];
-    }
+#if defined(__x86_64__) || defined(__i386__)
+    if (work.fft->uses_four_lanes)
+      add_batch_power_4_lanes(work.line_power, batch, G, N);
+    else
+#endif
+      add_batch_power_2_lanes(work.line_power, batch, G, N);
 
     // Segment power P = sum over k = 1 ... N - 1, in that order; line N - k
     // has the power of line k. The chains of a partial batch beyond `batch`

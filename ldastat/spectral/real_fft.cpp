@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ldastat/run/console.h"
+#include "ldastat/spectral/double_lanes.h"
 
 // Twiddle entries of all stages of the longest length: stage b holds b/8 - 1
 // of them, and the sum over b = 16 ... N stays below N/4.
@@ -34,9 +35,7 @@ RealFftTables* allocate_real_fft_tables() {
   tables->ss1 = allocate_zeroed<double>(twiddle_capacity);
   tables->cc3 = allocate_zeroed<double>(twiddle_capacity);
   tables->ss3 = allocate_zeroed<double>(twiddle_capacity);
-#if defined(__x86_64__) || defined(__i386__)
-  tables->has_avx2 = __builtin_cpu_supports("avx2");
-#endif
+  tables->uses_four_lanes = has_four_lanes();
   return tables;
 }
 
@@ -102,40 +101,8 @@ void prepare_real_fft_tables(RealFftTables& tables, int n) {
   tables.length = n;
 }
 
-// Butterflies of neighbouring j side by side, one lane each (lane k for
-// j + k). Every lane operation is the scalar operation of its j, so a
-// vector of butterflies gives the same bits as the butterflies one by one.
-// The helpers pass vectors by reference: a four-lane vector passed by value
-// would change the calling convention of code built without AVX.
-typedef double DoublePair __attribute__((vector_size(2 * sizeof(double))));
-typedef double DoubleQuad __attribute__((vector_size(4 * sizeof(double))));
-
-template <typename Lanes>
-[[gnu::always_inline]] inline void load_lanes(const double* p, Lanes& v) {
-  std::memcpy(&v, p, sizeof v);
-}
-
-template <typename Lanes>
-[[gnu::always_inline]] inline void store_lanes(double* p, const Lanes& v) {
-  std::memcpy(p, &v, sizeof v);
-}
-
-// Loads or stores the lanes in reverse memory order.
-[[gnu::always_inline]] inline void load_reversed(const double* p, double& v) { v = *p; }
-[[gnu::always_inline]] inline void load_reversed(const double* p, DoublePair& v) {
-  load_lanes(p, v);
-  v = __builtin_shufflevector(v, v, 1, 0);
-}
-[[gnu::always_inline]] inline void load_reversed(const double* p, DoubleQuad& v) {
-  load_lanes(p, v);
-  v = __builtin_shufflevector(v, v, 3, 2, 1, 0);
-}
-template <typename Lanes>
-[[gnu::always_inline]] inline void store_reversed(double* p, const Lanes& v) {
-  Lanes r;
-  load_reversed(reinterpret_cast<const double*>(&v), r);
-  store_lanes(p, r);
-}
+// Butterflies of neighbouring j run side by side, one lane each (lane k
+// for j + k); see double_lanes.h.
 
 // The butterflies j = jm1 + 1 ... jm1 + lanes of the block at x, with the
 // twiddles of j at cc1[0] ... Positions i1 ... i4 grow with j and i5 ... i8
@@ -306,9 +273,69 @@ static void run_schedule_2_lanes(const RealFftTables& tables, double* x) {
 }
 
 #if defined(__x86_64__) || defined(__i386__)
+// Columns 0-3 of the rows at r0 ... r3 go, transposed, to c0 ... c3.
+[[gnu::always_inline]] inline void transpose_4x4(const double* r0, const double* r1,
+                                                 const double* r2, const double* r3, double* c0,
+                                                 double* c1, double* c2, double* c3) {
+  DoubleQuad a, b, c, d;
+  load_lanes(r0, a);
+  load_lanes(r1, b);
+  load_lanes(r2, c);
+  load_lanes(r3, d);
+  DoubleQuad ab_even = __builtin_shufflevector(a, b, 0, 4, 2, 6);
+  DoubleQuad ab_odd = __builtin_shufflevector(a, b, 1, 5, 3, 7);
+  DoubleQuad cd_even = __builtin_shufflevector(c, d, 0, 4, 2, 6);
+  DoubleQuad cd_odd = __builtin_shufflevector(c, d, 1, 5, 3, 7);
+  store_lanes(c0, DoubleQuad(__builtin_shufflevector(ab_even, cd_even, 0, 1, 4, 5)));
+  store_lanes(c1, DoubleQuad(__builtin_shufflevector(ab_odd, cd_odd, 0, 1, 4, 5)));
+  store_lanes(c2, DoubleQuad(__builtin_shufflevector(ab_even, cd_even, 2, 3, 6, 7)));
+  store_lanes(c3, DoubleQuad(__builtin_shufflevector(ab_odd, cd_odd, 2, 3, 6, 7)));
+}
+
+// The tiled bit reversal with whole rows in registers. Element (a, c) of a
+// tile goes to row reverse(c), column reverse(a): with the source rows taken
+// in the order reverse(s), that is a plain transpose whose row c is stored
+// to row reverse(c).
+__attribute__((target("avx2"))) static void bit_reverse_copy_4_lanes(const RealFftTables& tables,
+                                                                      const double* samples,
+                                                                      double* x, int n) {
+  const int stride = n / 8;
+  for (int b = 0; b < n / 64; ++b) {
+    const double* from = samples + 8 * b;
+    double* to = x + tables.tile_destination[b];
+    // Source rows in the order reverse(s) = 0, 4, 2, 6, 1, 5, 3, 7; the
+    // destination rows likewise.
+    const double* s0 = from;
+    const double* s1 = from + 4 * stride;
+    const double* s2 = from + 2 * stride;
+    const double* s3 = from + 6 * stride;
+    const double* s4 = from + 1 * stride;
+    const double* s5 = from + 5 * stride;
+    const double* s6 = from + 3 * stride;
+    const double* s7 = from + 7 * stride;
+    double* d0 = to;
+    double* d1 = to + 4 * stride;
+    double* d2 = to + 2 * stride;
+    double* d3 = to + 6 * stride;
+    double* d4 = to + 1 * stride;
+    double* d5 = to + 5 * stride;
+    double* d6 = to + 3 * stride;
+    double* d7 = to + 7 * stride;
+    transpose_4x4(s0, s1, s2, s3, d0, d1, d2, d3);
+    transpose_4x4(s4, s5, s6, s7, d0 + 4, d1 + 4, d2 + 4, d3 + 4);
+    transpose_4x4(s0 + 4, s1 + 4, s2 + 4, s3 + 4, d4, d5, d6, d7);
+    transpose_4x4(s4 + 4, s5 + 4, s6 + 4, s7 + 4, d4 + 4, d5 + 4, d6 + 4, d7 + 4);
+  }
+}
+
 // The same operations, four lanes at a time where the processor has them.
-__attribute__((target("avx2"))) static void run_schedule_4_lanes(const RealFftTables& tables,
-                                                                  double* x) {
+__attribute__((target("avx2"))) static void transform_4_lanes(const RealFftTables& tables,
+                                                               const double* samples, double* x,
+                                                               int n) {
+  if (n >= min_tiled_length)
+    bit_reverse_copy_4_lanes(tables, samples, x, n);
+  else
+    bit_reverse_copy(tables, samples, x, n);
   run_schedule<DoubleQuad>(tables, x);
 }
 #endif
@@ -316,39 +343,55 @@ __attribute__((target("avx2"))) static void run_schedule_4_lanes(const RealFftTa
 void real_fft_half_complex(const RealFftTables& tables, const double* samples, double* x,
                            int n) {
   assert(tables.length == n);
-  bit_reverse_copy(tables, samples, x, n);
 #if defined(__x86_64__) || defined(__i386__)
-  if (tables.has_avx2) {
-    run_schedule_4_lanes(tables, x);
+  if (tables.uses_four_lanes) {
+    transform_4_lanes(tables, samples, x, n);
     return;
   }
 #endif
+  bit_reverse_copy(tables, samples, x, n);
   run_schedule_2_lanes(tables, x);
 }
 
-void scaled_line_power(const double* half_complex, double* power, int n) {
-  // Dividing by n, a power of two, is the same as multiplying by 1/n.
-  const double scale = 1.0 / n;
-  if (n >= 4) {
-    double re_1 = half_complex[1] * scale;
-    double im_1 = half_complex[n - 1] * scale;
-    power[1] = re_1 * re_1 + im_1 * im_1;
-    const DoublePair scales = {scale, scale};
-    // The pairs k, k + 1 from k = 2 on (n/2 - 2 is even).
-    for (int k = 2; k < n / 2; k += 2) {
-      DoublePair re, im;
-      load_lanes(half_complex + k, re);
-      load_reversed(half_complex + (n - k - 1), im);
-      re = re * scales;
-      im = im * scales;
-      store_lanes(power + k, DoublePair(re * re + im * im));
-    }
+// The half-complex order in im becomes the full spectrum in re and im:
+// Re X_k = h[k] for k <= n/2, Im X_k = h[n - k] for 0 < k < n/2, and the
+// upper half mirrored, X_n-k = conj(X_k). Lines k and n - k read and
+// write only their own two places, so the unpacking runs in place.
+template <typename Lanes>
+[[gnu::always_inline]] inline void unpack_half_complex(double* re, double* im, int n) {
+  constexpr int width = sizeof(Lanes) / sizeof(double);
+  const double* h = im;
+  re[0] = h[0];
+  re[n / 2] = h[n / 2];
+  im[0] = 0.0;
+  im[n / 2] = 0.0;
+  int k = 1;
+  // Lines k ... k + width - 1 side by side: their mirrored places run
+  // downwards.
+  for (; k + width - 1 < n / 2; k += width) {
+    Lanes real_part, imaginary_part;
+    load_lanes(h + k, real_part);
+    load_reversed(h + (n - k - width + 1), imaginary_part);
+    store_lanes(re + k, real_part);
+    store_reversed(re + (n - k - width + 1), real_part);
+    store_lanes(im + k, imaginary_part);
+    store_reversed(im + (n - k - width + 1), Lanes(-imaginary_part));
   }
-  // The Nyquist line is real.
-  double re_nyquist = half_complex[n / 2] * scale;
-  double im_nyquist = 0.0 * scale;
-  power[n / 2] = re_nyquist * re_nyquist + im_nyquist * im_nyquist;
+  for (; k < n / 2; ++k) {
+    double real_part = h[k];
+    double imaginary_part = h[n - k];
+    re[k] = real_part;
+    re[n - k] = real_part;
+    im[k] = imaginary_part;
+    im[n - k] = -imaginary_part;
+  }
 }
+
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx2"))) static void unpack_4_lanes(double* re, double* im, int n) {
+  unpack_half_complex<DoubleQuad>(re, im, n);
+}
+#endif
 
 int real_fft(RealFftTables& tables, double* re, double* im, int n) {
   if (n < 1) return real_fft_length_below_one;
@@ -360,30 +403,13 @@ int real_fft(RealFftTables& tables, double* re, double* im, int n) {
   prepare_real_fft_tables(tables, n);
   // The transform runs in im; the unpacking then fills both arrays.
   real_fft_half_complex(tables, re, im, n);
-  const double* half_complex = im;
 
-  // Re X_k = half_complex[k] for k <= n/2, Im X_k = half_complex[n - k]
-  // for 0 < k < n/2, and the upper half mirrored: X_n-k = conj(X_k).
-  re[0] = half_complex[0];
-  re[n / 2] = half_complex[n / 2];
-  im[0] = 0.0;
-  im[n / 2] = 0.0;
-  if (n < 4) return real_fft_ok;
-  double re_1 = half_complex[1];
-  double im_1 = half_complex[n - 1];
-  re[1] = re_1;
-  re[n - 1] = re_1;
-  im[1] = im_1;
-  im[n - 1] = -im_1;
-  // The pairs k, k + 1 from k = 2 on (n/2 - 2 is even).
-  for (int k = 2; k < n / 2; k += 2) {
-    DoublePair lower, upper;
-    load_lanes(half_complex + k, lower);            // Re X_k, Re X_k+1
-    load_lanes(half_complex + (n - k - 1), upper);  // Im X_k+1, Im X_k
-    store_lanes(re + k, lower);
-    store_reversed(re + (n - k - 1), lower);
-    store_reversed(im + k, upper);
-    store_lanes(im + (n - k - 1), DoublePair(-upper));
+#if defined(__x86_64__) || defined(__i386__)
+  if (tables.uses_four_lanes) {
+    unpack_4_lanes(re, im, n);
+    return real_fft_ok;
   }
+#endif
+  unpack_half_complex<DoublePair>(re, im, n);
   return real_fft_ok;
 }

@@ -37,7 +37,7 @@ struct RealFftTables {
   double* ss1;         // sin a
   double* cc3;         // cos 3a
   double* ss3;         // sin 3a
-  bool has_avx2;       // the processor runs four lanes at a time
+  bool uses_four_lanes;  // the processor runs four-lane kernels (double_lanes.h)
 };
 
 // Allocates zeroed tables with room for every length up to
@@ -54,11 +54,6 @@ void prepare_real_fft_tables(RealFftTables& tables, int n);
 // hold it.
 void real_fft_half_complex(const RealFftTables& tables, const double* samples, double* x,
                            int n);
-
-// power[k] = (Re X_k / n)^2 + (Im X_k / n)^2 for k = 1 ... n/2, from the
-// half-complex order of real_fft_half_complex; power may be half_complex
-// itself. n is a power of two >= 2.
-void scaled_line_power(const double* half_complex, double* power, int n);
 
 // Forward FFT of the n real samples in `re`. Afterwards re and im hold the
 // real and imaginary parts of X_0 ... X_n-1. Returns real_fft_ok, or
