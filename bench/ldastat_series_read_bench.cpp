@@ -2,7 +2,6 @@
 // a warm page cache, and clearing the series buffers before a series.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/quiet_stdout.h"
 #include "ldastat/input/series_buffers.h"
 #include "ldastat/input/series_file.h"
 #include "tools/lda_measurement_generator/measurement_writer.h"
@@ -43,29 +43,11 @@ const std::string& full_series_path() {
   return path;
 }
 
-// read_series_file prints a line per call; it goes to /dev/null while the
-// benchmark runs so that the report stays readable.
-struct QuietStdout {
-  int saved;
-  QuietStdout() {
-    std::fflush(stdout);
-    saved = dup(STDOUT_FILENO);
-    int null = open("/dev/null", O_WRONLY);
-    dup2(null, STDOUT_FILENO);
-    close(null);
-  }
-  ~QuietStdout() {
-    std::fflush(stdout);
-    dup2(saved, STDOUT_FILENO);
-    close(saved);
-  }
-};
-
 void read_full_series(benchmark::State& state) {
   SeriesBuffers& buffers = bench_buffers();
   std::snprintf(buffers.series_file, sizeof buffers.series_file, "%s", full_series_path().c_str());
   clear_series_buffers(buffers);
-  QuietStdout quiet;
+  QuietStdout quiet;  // read_series_file prints a line per call
   read_series_file(buffers);  // warms the page cache
   for (auto _ : state) {
     read_series_file(buffers);
