@@ -1,1 +1,0 @@
-// Placeholder source until the PLUMEX run subsystem lands.
