@@ -1,9 +1,8 @@
 // Reading a 4,000,000-line six-column series (about 185 MB, warm page
-// cache) and the whole plume evaluation of it; sscanf line by
+// cache) and the whole plume and puff evaluations of it; sscanf line by
 // line as the baseline of the scanner.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,7 +11,10 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/quiet_stdout.h"
 #include "plumex/processing/plume.h"
+#include "plumex/processing/puff.h"
+#include "plumex/processing/releases.h"
 #include "plumex/run/cc_description.h"
 #include "plumex/run/cc_series.h"
 #include "plumex/run/cc_settings.h"
@@ -55,24 +57,6 @@ const std::string& plume_text() {
   }();
   return text;
 }
-
-// The evaluations print their protocol; it goes to /dev/null while the
-// benchmark runs so that the report stays readable.
-struct QuietStdout {
-  int saved;
-  QuietStdout() {
-    std::fflush(stdout);
-    saved = dup(STDOUT_FILENO);
-    int null = open("/dev/null", O_WRONLY);
-    dup2(null, STDOUT_FILENO);
-    close(null);
-  }
-  ~QuietStdout() {
-    std::fflush(stdout);
-    dup2(saved, STDOUT_FILENO);
-    close(saved);
-  }
-};
 
 CcSettings bench_settings(const char* input) {
   CcSettings settings;
@@ -166,6 +150,26 @@ void plume_evaluation(benchmark::State& state) {
   }
 }
 BENCHMARK(plume_evaluation)->Unit(benchmark::kMillisecond);
+
+void puff_evaluation(benchmark::State& state) {
+  std::filesystem::current_path(bench_directory());
+  QuietStdout quiet;
+  for (auto _ : state) {
+    CcSettings settings = bench_settings("puff.txt");
+    CcSeries series;
+    read_series(open_series(settings), settings, series);
+    ReleaseSet releases;
+    extract_releases(settings, series, releases);
+    check_releases(settings, releases);
+    measure_release_durations(series, releases);
+    PuffEvaluation puffs;
+    correct_release_offset(settings, series, releases, puffs);
+    average_release_blocks(settings, releases, puffs);
+    detect_puffs(settings, releases, puffs);
+    write_puff_result(settings, bench_description(), series, releases, puffs);
+  }
+}
+BENCHMARK(puff_evaluation)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

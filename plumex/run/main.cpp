@@ -8,7 +8,10 @@
 //   open_series, read_series            -> CcSeries with c_eff
 // then by the release mode of the description, plume:
 //   correct_plume_offset, average_plume_blocks -> PlumeBlocks; write_plume_result
-// (the puff evaluation follows in its own step).
+// or puff:
+//   extract_releases, check_releases, measure_release_durations -> ReleaseSet
+//   correct_release_offset, average_release_blocks, detect_puffs -> PuffEvaluation
+//   write_puff_result
 // Every fatal condition prints its message and ends the run with status 1.
 #include <cstdio>
 #include <cstring>
@@ -16,6 +19,8 @@
 #include <new>
 
 #include "plumex/processing/plume.h"
+#include "plumex/processing/puff.h"
+#include "plumex/processing/releases.h"
 #include "plumex/run/cc_description.h"
 #include "plumex/run/cc_series.h"
 #include "plumex/run/cc_settings.h"
@@ -35,6 +40,18 @@ static void evaluate_plume(CcSettings& settings, const CcDescription& descriptio
   correct_plume_offset(settings, series, blocks);
   average_plume_blocks(settings, series, blocks);
   write_plume_result(settings, description, series, blocks);
+}
+
+static void evaluate_puffs(CcSettings& settings, const CcDescription& description, const CcSeries& series) {
+  static ReleaseSet releases;
+  extract_releases(settings, series, releases);
+  check_releases(settings, releases);
+  measure_release_durations(series, releases);
+  static PuffEvaluation puffs;
+  correct_release_offset(settings, series, releases, puffs);
+  average_release_blocks(settings, releases, puffs);
+  detect_puffs(settings, releases, puffs);
+  write_puff_result(settings, description, series, releases, puffs);
 }
 
 static int run_plumex(int word_count, const char* const* words) {
@@ -75,7 +92,10 @@ static int run_plumex(int word_count, const char* const* words) {
              description.release_mode, description_file_name);
   if (settings.BLCKSZ < 1)
     fail_run(cc_exit_failure, "\n Block size BLCKSZ %i: at least 1 sample per block is needed!\n", settings.BLCKSZ);
-  if (mode == ReleaseMode::plume) evaluate_plume(settings, description, series);
+  if (mode == ReleaseMode::puff)
+    evaluate_puffs(settings, description, series);
+  else
+    evaluate_plume(settings, description, series);
 
   std::printf("\n\n\n Goodbye!\n");
   std::fflush(stdout);

@@ -157,7 +157,7 @@ TEST(refusals, name_parts_that_would_leave_the_result_directory) {
 }
 
 TEST(refusals, block_size_below_one) {
-  for (const char* mode : {"plume"}) {
+  for (const char* mode : {"plume", "puff"}) {
     SCOPED_TRACE(mode);
     TempDirectory dir;
     write_measurement(dir, fixture_logbook(mode), puff_series_with_triggers({5, 45, 85}).c_str());
@@ -171,6 +171,33 @@ TEST(refusals, text_option_longer_than_its_capacity) {
   write_measurement(dir, fixture_logbook("plume"), small_series);
   ProgramRun run = run_plumex(dir, {"INPUTF:" + std::string(300, 'a')});
   expect_refusal(run, dir, "The value of option INPUTF is longer than 299 characters");
+}
+
+TEST(refusals, puff_series_without_a_complete_release) {
+  struct Case {
+    std::vector<int> triggers;
+    const char* count_line;
+  };
+  const Case cases[] = {{{}, " -1 releases extracted!\n\n"}, {{45}, " 0 releases extracted!\n\n"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.count_line);
+    TempDirectory dir;
+    write_measurement(dir, fixture_logbook("puff"), puff_series_with_triggers(c.triggers).c_str());
+    ProgramRun run = run_plumex(dir, with_words(good_words, {"SAMPLE:20"}));
+    EXPECT_EQ(run.exit_status, 1);
+    EXPECT_TRUE(contains(run.output, c.count_line)) << run.output;
+    EXPECT_TRUE(contains(run.output, "No complete release")) << run.output;
+    EXPECT_EQ(output_files(dir), std::vector<std::string>{});
+  }
+}
+
+TEST(refusals, release_shorter_than_one_block) {
+  // Releases of 40 and 5 samples; BLCKSZ 10.
+  TempDirectory dir;
+  write_measurement(dir, fixture_logbook("puff"), puff_series_with_triggers({5, 45, 50, 100}).c_str());
+  ProgramRun run = run_plumex(dir, with_words(good_words, {"SAMPLE:20", "T_OPEN:0.1"}));
+  EXPECT_TRUE(contains(run.output, " 3 releases extracted!\n\n")) << run.output;
+  expect_refusal(run, dir, "Release 1 holds 5 samples, fewer than one block (BLCKSZ 10)");
 }
 
 TEST(degenerate_normalisation, zero_reference_length_or_source_strength_is_written_as_the_marker) {
