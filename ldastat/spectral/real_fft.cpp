@@ -14,7 +14,7 @@ constexpr int twiddle_capacity = max_real_fft_length / 4;
 // Nodes of the depth-first schedule: fewer than N/8 from 32 samples on.
 constexpr int node_capacity = max_real_fft_length / 8 + 4;
 // Nodes up to this many samples are transformed whole, in registers.
-constexpr int max_leaf_log2 = 4;
+constexpr int max_leaf_log2 = 6;
 
 constexpr double quarter_turn = 1.5707963267948966;  // pi/2, the base angle of b = 4
 constexpr double sqrt_half = 0.7071067811865476;
@@ -39,7 +39,7 @@ RealFftTables* allocate_real_fft_tables() {
   return tables;
 }
 
-static int log2_of(int n) {
+static constexpr int log2_of(int n) {
   int m = 0;
   while ((1 << m) < n) ++m;
   return m;
@@ -194,7 +194,7 @@ template <typename Widest>
 // The whole transform of a leaf of S bit-reversed samples: the length-2
 // butterfly and the L-shaped blocks of length 4 ... S by the recursion,
 // straight-line code without loops.
-template <int S>
+template <int S, typename Widest>
 [[gnu::always_inline]] inline void leaf_transform(double* y, const RealFftTables& tables) {
   if constexpr (S == 2) {
     double y0 = y[0];
@@ -202,12 +202,11 @@ template <int S>
     y[0] = y0 + y1;
     y[1] = y0 - y1;
   } else if constexpr (S >= 4) {
-    leaf_transform<S / 2>(y, tables);
-    leaf_transform<S / 4>(y + S / 2, tables);
-    leaf_transform<S / 4>(y + 3 * S / 4, tables);
-    constexpr int log2 = S == 4 ? 2 : S == 8 ? 3 : 4;
-    int offset = tables.twiddle_offset[log2];
-    l_shaped_block<double>(y, S / 4, S / 8, tables.cc1 + offset, tables.ss1 + offset,
+    leaf_transform<S / 2, Widest>(y, tables);
+    leaf_transform<S / 4, Widest>(y + S / 2, tables);
+    leaf_transform<S / 4, Widest>(y + 3 * S / 4, tables);
+    int offset = tables.twiddle_offset[log2_of(S)];
+    l_shaped_block<Widest>(y, S / 4, S / 8, tables.cc1 + offset, tables.ss1 + offset,
                            tables.cc3 + offset, tables.ss3 + offset);
   }
 }
@@ -247,16 +246,22 @@ template <typename Widest>
     int log2 = tables.node_log2[p];
     switch (log2) {
       case 1:
-        leaf_transform<2>(x + start, tables);
+        leaf_transform<2, Widest>(x + start, tables);
         break;
       case 2:
-        leaf_transform<4>(x + start, tables);
+        leaf_transform<4, Widest>(x + start, tables);
         break;
       case 3:
-        leaf_transform<8>(x + start, tables);
+        leaf_transform<8, Widest>(x + start, tables);
         break;
       case 4:
-        leaf_transform<16>(x + start, tables);
+        leaf_transform<16, Widest>(x + start, tables);
+        break;
+      case 5:
+        leaf_transform<32, Widest>(x + start, tables);
+        break;
+      case 6:
+        leaf_transform<64, Widest>(x + start, tables);
         break;
       default: {
         int offset = tables.twiddle_offset[log2];
