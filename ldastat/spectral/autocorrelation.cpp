@@ -46,11 +46,11 @@ void append_autocorr_row(std::FILE* file, const AutocorrelationResult& result,
   if (result.lag_count == 0)
     std::fprintf(file, "Variables = \"k\" \"time[s]\" \"R%s%s\"\n", component_1, component_1);
   float value = result.correlation[k];
+  bool is_defined = std::isfinite(value);
+  if (is_defined && !(value >= row_threshold)) return;
   double lag_time = static_cast<float>(k) * result.lag_step;
-  if (!std::isfinite(value))
-    std::fprintf(file, "%i      %5.4lf    %5.8lf\n", k, lag_time, undefined_marker);
-  else if (value >= row_threshold)
-    std::fprintf(file, "%i      %5.4lf    %5.8lf\n", k, lag_time, static_cast<double>(value));
+  std::fprintf(file, "%i      %5.4lf    %5.8lf\n", k, lag_time,
+               is_defined ? static_cast<double>(value) : undefined_marker);
 }
 
 static void offer_row(AutocorrFile& out, const AutocorrelationResult& result, int k) {
