@@ -41,7 +41,12 @@ float read_reference_velocity(const RunSettings& settings, int series_counter) {
       break;
     }
   }
+  // A file that opens but cannot be read (a directory of that name) is
+  // refused like a missing one rather than read as a table without rows.
+  bool is_unreadable = std::ferror(file) != 0;
   std::fclose(file);
+  if (is_unreadable)
+    fail_run(exit_component_2_or_reference_file, "\n reading ref-file: %s aborted!\n", name);
 
   float u_prandtl = static_cast<float>(velocity);
   // Uref is formed, like everywhere it is used, as a product of two floats.

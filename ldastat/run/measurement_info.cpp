@@ -52,7 +52,12 @@ void read_logbook_file(MeasurementInfo& info, const char* path) {
       too_long_line = line;
     }
   }
+  // A file that opens but cannot be read (a directory of that name) gives
+  // no entries at all; it is refused like a missing file, not checked.
+  bool is_unreadable = std::ferror(file) != 0;
   std::fclose(file);
+  if (is_unreadable)
+    fail_run(exit_description_file, "\nlogbook-information file cannot be read: aborted!\n");
   if (is_too_long)
     fail_run(exit_description_file,
              "\n logbook-information file: the first word of line %i is longer than %i "

@@ -146,6 +146,13 @@ void check_run_options(const RunSettings& s) {
     fail_run(exit_command_line,
              "\n measurement name \"%s\" must have 3 to %i characters (it has %i)!\n%s",
              s.meas_c, meas_c_capacity, s.meas_c_length, abort_line);
+  // Short result-file names begin with the measurement name.
+  if (s.rfn_op == 1 &&
+      (std::strchr(s.meas_c, '/') != nullptr || std::strchr(s.meas_c, '\\') != nullptr))
+    fail_run(exit_command_line,
+             "\n measurement name \"%s\" must not contain \"/\" or \"\\\" with rfn_op:1 (it is "
+             "part of the result-file names)!\n%s",
+             s.meas_c, abort_line);
   if (is_on(s.o_spec) && (!is_power_of_two(s.fft_nn) || s.fft_nn < 2 || s.fft_nn > max_fft_length))
     fail_run(exit_command_line,
              "\n fft_nn:%i is not possible: the number of samples for FFT must be a power of two"

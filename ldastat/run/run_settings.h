@@ -61,7 +61,8 @@ void check_confidence_level(const RunSettings& settings);
 
 // Ends the run (exit status 7) with a clear message on an option that cannot
 // work: fft_nn (when o_spec is on), cn_dir (o_fluc), cn_spd (o_hist),
-// rfn_op, and a measurement name shorter than 3 or longer than 49 characters.
+// rfn_op, a measurement name shorter than 3 or longer than 49 characters, and
+// with short names (rfn_op 1) a measurement name holding "/" or "\\".
 void check_run_options(const RunSettings& settings);
 
 // Creates the result directories whose switches are on; failures are silent.

@@ -32,6 +32,9 @@ static void run_input(const std::uint8_t* data, std::size_t size) {
   try {
     check_confidence_level(settings);
     check_run_options(settings);
+    if (settings.rfn_op == 1)
+      fuzz_require(std::strpbrk(settings.meas_c, "/\\") == nullptr,
+                   "accepted short names that leave the result directories");
     split_measurement_name(info, settings);
     fuzz_require(std::strlen(info.meas_suffix) == 3, "accepted name without a three-character suffix");
   } catch (const FuzzRefusal&) {
