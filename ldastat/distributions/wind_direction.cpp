@@ -30,10 +30,8 @@ struct DirectionWork {
 
 DirectionWork* allocate_direction_work() {
   // calloc: the pages are only touched when used.
-  void* memory = std::calloc(1, sizeof(DirectionWork));
-  if (memory == nullptr)
-    fail_run(exit_result_file, "\n no memory for the wind-direction distribution!\n");
-  return static_cast<DirectionWork*>(memory);
+  return static_cast<DirectionWork*>(
+      allocate_run_memory(1, sizeof(DirectionWork), "the wind-direction distribution"));
 }
 
 // One sequence of classes: lo and hi grow by repeated 64-bit addition of the

@@ -2,13 +2,12 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <new>
+
+#include "ldastat/run/console.h"
 
 SeriesBuffers* allocate_series_buffers() {
   // calloc: zeroed, and the pages are only touched when used.
-  void* memory = std::calloc(1, sizeof(SeriesBuffers));
-  if (memory == nullptr) throw std::bad_alloc();
-  return static_cast<SeriesBuffers*>(memory);
+  return static_cast<SeriesBuffers*>(allocate_run_memory(1, sizeof(SeriesBuffers), "the series buffers"));
 }
 
 void clear_series_buffers(SeriesBuffers& buffers) {

@@ -22,6 +22,13 @@ void fail_run(int status, const char* format, ...) {
   std::exit(status);
 }
 
+void* allocate_run_memory(std::size_t count, std::size_t size, const char* what) {
+  void* memory = std::calloc(count, size);
+  if (memory == nullptr)
+    fail_run(exit_out_of_memory, "\n not enough memory for %s (%zu bytes)!\n", what, count * size);
+  return memory;
+}
+
 void wait_for_key_if_terminal() {
   std::fflush(stdout);
 #if defined(_WIN32)

@@ -4,21 +4,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
-#include <new>
+#include "ldastat/run/console.h"
 
 #include "ldastat/spectral/correlation_kernel.h"
 #include "ldastat/stats/result_file.h"
 
 static constexpr float start_sentinel = 2.0f;  // R[-1]: lag 0 always counts as decreasing
 static constexpr float row_threshold = 0.001f;  // rows and the tail stop at this value
-static constexpr double undefined_marker = 999.999;
 
 AutocorrelationResult* allocate_autocorrelation_result() {
   static AutocorrelationResult result{};
   // calloc: the pages of the large tables are only touched when used.
-  float* table = static_cast<float*>(std::calloc(correlation_capacity + 1, sizeof(float)));
-  result.leading_sums = static_cast<float*>(std::calloc(resampled_capacity + 1, sizeof(float)));
-  if (table == nullptr || result.leading_sums == nullptr) throw std::bad_alloc();
+  auto* table = static_cast<float*>(
+      allocate_run_memory(correlation_capacity + 1, sizeof(float), "the correlation table"));
+  result.leading_sums = static_cast<float*>(
+      allocate_run_memory(resampled_capacity + 1, sizeof(float), "the correlation sums"));
   result.correlation = table + 1;
   return &result;
 }
@@ -49,8 +49,8 @@ void append_autocorr_row(std::FILE* file, const AutocorrelationResult& result,
   bool is_defined = std::isfinite(value);
   if (is_defined && !(value >= row_threshold)) return;
   double lag_time = static_cast<float>(k) * result.lag_step;
-  std::fprintf(file, "%i      %5.4lf    %5.8lf\n", k, lag_time,
-               is_defined ? static_cast<double>(value) : undefined_marker);
+  std::fprintf(file, "%i      %5.4lf    %s\n", k, lag_time,
+               value_text("%5.8lf", static_cast<double>(value)).text);
 }
 
 static void offer_row(AutocorrFile& out, const AutocorrelationResult& result, int k) {

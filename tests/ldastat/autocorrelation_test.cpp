@@ -253,7 +253,7 @@ TEST(autocorrelation, constant_component_leaves_the_scales_undefined) {
             " autocorrelation undefined: the resampled first component does not vary\n"
             " Tux: undefined\n Lux: undefined\n");
   // The marker stands where the correlation would be shown.
-  EXPECT_EQ(read_file(dir.file(autocorr_name)), column_line() + "0      0.0000    999.99900000\n");
+  EXPECT_EQ(read_file(dir.file(autocorr_name)), column_line() + "0      0.0000    999.999\n");
 }
 
 TEST(autocorrelation, degenerate_functions_are_undefined_with_their_reason) {

@@ -107,7 +107,7 @@ TEST(series_computations, constant_first_component_leaves_the_scales_undefined) 
                       " Lux: undefined",
                       " LDA-timeseries:  run.01.bin processed!"});
   EXPECT_EQ(read_file(dir.file("AUTOCORR/proj_sub_K_FL_UV_lda1cor_2700_run_01_autocorr.tec.ts")),
-            "Variables = \"k\" \"time[s]\" \"RUU\"\n0      0.0000    999.99900000\n");
+            "Variables = \"k\" \"time[s]\" \"RUU\"\n0      0.0000    999.999\n");
   EXPECT_EQ(split_lines(read_file(dir.file("OUTLIERS_deleted/proj_sub_K_FL_UV_lda1_2700_run_01_ORVA.out_del")))
                 .size(),
             401u);
