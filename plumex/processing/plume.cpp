@@ -46,7 +46,7 @@ void write_plume_result(CcSettings& settings, const CcDescription& description, 
     if (!(blocks.time[b] >= settings.T_NDLE)) continue;
     double time = (blocks.time[b] - settings.T_NDLE) * reference_velocity / length;
     double concentration = length_squared * (blocks.concentration[b] * reference_velocity) / strength / 1.0e6;
-    std::fprintf(file.handle, "%5s   %5s\n", row_number(time).text, row_number(concentration).text);
+    write_plume_row(file, time, concentration);
   }
   close_result_file(file);
 }

@@ -110,7 +110,7 @@ void write_puff_result(CcSettings& settings, const CcDescription& description, c
       if (!(puffs.time[b] >= settings.T_NDLE)) continue;
       double time = (puffs.time[b] - settings.T_NDLE) * reference_velocity / length;
       double concentration = length_cubed * puffs.concentration[b] / volume / 1.0e6;
-      std::fprintf(file.handle, "%5s   %5s    %i\n", row_number(time).text, row_number(concentration).text, quality);
+      write_puff_row(file, time, concentration, quality);
     }
   }
   close_result_file(file);

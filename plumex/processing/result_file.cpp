@@ -1,8 +1,10 @@
 #include "plumex/processing/result_file.h"
 
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <utility>
@@ -46,12 +48,70 @@ void print_normalisation_warnings(const CcSettings& settings, ResultKind kind, d
 
 double finite_or_marker(double value) { return std::isfinite(value) ? value : non_finite_marker; }
 
-RowNumber row_number(double value) {
-  RowNumber number;
-  std::to_chars_result result =
-      std::to_chars(number.text, number.text + sizeof number.text - 1, finite_or_marker(value), std::chars_format::fixed, 2);
-  *result.ptr = '\0';
-  return number;
+char* format_fixed_2(char* out, double value) {
+  std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+  int biased_exponent = static_cast<int>((bits >> 52) & 0x7FF);
+  // Magnitudes of 2^53 and more (and inf, nan) the slow way.
+  if (biased_exponent > 1075) return std::to_chars(out, out + fixed_2_capacity, value, std::chars_format::fixed, 2).ptr;
+  // |value| = mantissa * 2^-shift exactly; 100 |value| = scaled * 2^-shift.
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+  int shift = 1074;
+  if (biased_exponent != 0) {
+    mantissa |= std::uint64_t{1} << 52;
+    shift = 1075 - biased_exponent;
+  }
+  std::uint64_t scaled = mantissa * 100;  // below 2^60
+  std::uint64_t hundredths = 0;           // 100 |value| rounded half to even
+  if (shift == 0) {
+    hundredths = scaled;
+  } else if (shift <= 60) {
+    hundredths = scaled >> shift;
+    std::uint64_t rest = scaled - (hundredths << shift);
+    std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    if (rest > half || (rest == half && (hundredths & 1) != 0)) ++hundredths;
+  }  // beyond 60 the value is below half a hundredth
+  if ((bits >> 63) != 0) *out++ = '-';
+  out = std::to_chars(out, out + fixed_2_capacity, hundredths / 100).ptr;
+  *out++ = '.';
+  *out++ = static_cast<char>('0' + hundredths % 100 / 10);
+  *out++ = static_cast<char>('0' + hundredths % 10);
+  return out;
+}
+
+// A number of a row: right-aligned in five characters, as "%5.2lf".
+static char* put_row_number(char* out, double value) {
+  char text[fixed_2_capacity];
+  char* end = format_fixed_2(text, finite_or_marker(value));
+  for (long pad = 5 - (end - text); pad > 0; --pad) *out++ = ' ';
+  std::size_t length = static_cast<std::size_t>(end - text);
+  std::memcpy(out, text, length);
+  return out + length;
+}
+
+static char* put_text(char* out, const char* text) {
+  std::size_t length = std::strlen(text);
+  std::memcpy(out, text, length);
+  return out + length;
+}
+
+void write_plume_row(CcResultFile& file, double time, double concentration) {
+  char row[2 * fixed_2_capacity + 16];
+  char* end = put_row_number(row, time);
+  end = put_text(end, "   ");
+  end = put_row_number(end, concentration);
+  *end++ = '\n';
+  std::fwrite(row, 1, static_cast<std::size_t>(end - row), file.handle);
+}
+
+void write_puff_row(CcResultFile& file, double time, double concentration, int quality) {
+  char row[2 * fixed_2_capacity + 32];
+  char* end = put_row_number(row, time);
+  end = put_text(end, "   ");
+  end = put_row_number(end, concentration);
+  end = put_text(end, "    ");
+  end = std::to_chars(end, end + 12, quality).ptr;
+  *end++ = '\n';
+  std::fwrite(row, 1, static_cast<std::size_t>(end - row), file.handle);
 }
 
 CcResultFile::~CcResultFile() {

@@ -46,13 +46,12 @@ void print_normalisation_warnings(const CcSettings& settings, ResultKind kind, d
 // `value` when it is finite, non_finite_marker otherwise.
 double finite_or_marker(double value);
 
-// finite_or_marker(value) as "%.2lf" prints it (std::to_chars gives the same
-// digits, many times faster: rows are written by the hundred thousand).
-// Rows print it with "%5s", the field of "%5.2lf".
-struct RowNumber {
-  char text[328];  // the longest double in fixed notation with two decimals, and its end
-};
-RowNumber row_number(double value);
+// `value` as "%.2lf" prints it, rounded half to even on its exact binary
+// value, written at `out` without a terminating zero; returns the end.
+// `out` needs room for fixed_2_capacity characters (the longest double).
+constexpr int fixed_2_capacity = 330;
+char* format_fixed_2(char* out, double value);
+
 
 constexpr int result_path_capacity = 6000;
 
@@ -85,3 +84,11 @@ void close_result_file(CcResultFile& file);
 // `puff` is read only for ResultKind::puff. REPRO_ is already normalised.
 void write_header(CcResultFile& file, ResultKind kind, const CcSettings& settings, const CcDescription& description,
                   const CcSeries& series, double strength, const PuffSummary* puff);
+
+// The data rows, written exactly as "%5.2lf   %5.2lf\n" (plume) and
+// "%5.2lf   %5.2lf    %i\n" (puff) would write them, with each number
+// through finite_or_marker. They are formatted here rather than by fprintf:
+// a long series has hundreds of thousands of rows, and fprintf of a double
+// costs more than reading it did.
+void write_plume_row(CcResultFile& file, double time, double concentration);
+void write_puff_row(CcResultFile& file, double time, double concentration, int quality);
