@@ -108,9 +108,25 @@ static long long size_of_file(std::FILE* file) {
   return std::ftell(file);
 }
 
+namespace {
+
+// Closes the series file on every path out of the reader, refusals included.
+struct OpenSeriesFile {
+  std::FILE* file;
+  explicit OpenSeriesFile(std::FILE* opened) : file(opened) {}
+  OpenSeriesFile(const OpenSeriesFile&) = delete;
+  OpenSeriesFile& operator=(const OpenSeriesFile&) = delete;
+  ~OpenSeriesFile() {
+    if (file != nullptr) std::fclose(file);
+  }
+};
+
+}  // namespace
+
 void read_series_file(SeriesBuffers& buffers) {
   const char* name = buffers.series_file;
-  std::FILE* file = std::fopen(name, "rb");
+  OpenSeriesFile open_file{std::fopen(name, "rb")};
+  std::FILE* file = open_file.file;
   if (file == nullptr)
     fail_run(exit_measurement_type_or_series_file, "open LDA-timeseries %s aborted!", name);
 
@@ -171,5 +187,6 @@ void read_series_file(SeriesBuffers& buffers) {
     fail_run(exit_component_1_or_unequal_counts, "%i\n%i\n%i\n%i\nunequal data counts!!!/a/a/a\n",
              counts[0], counts[1], counts[2], counts[3]);
   std::fclose(file);
+  open_file.file = nullptr;
   std::printf("\n\n\n input-file: \"%s\" read!\n", name);
 }

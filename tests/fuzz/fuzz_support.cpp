@@ -31,7 +31,10 @@ const std::string& fuzz_directory() {
   }
   scratch_directory = name.data();
   std::atexit(remove_scratch_directory);
-  if (std::freopen("/dev/null", "w", stdout) == nullptr) std::abort();
+  // Standard input from /dev/null: a key wait never waits under the fuzzer.
+  if (std::freopen("/dev/null", "w", stdout) == nullptr ||
+      std::freopen("/dev/null", "r", stdin) == nullptr)
+    std::abort();
   return scratch_directory;
 }
 

@@ -17,7 +17,7 @@ struct FuzzRefusal {
 };
 
 // The private directory (absolute path); the first call creates it, changes
-// into it and silences standard output.
+// into it, silences standard output and takes standard input from /dev/null.
 const std::string& fuzz_directory();
 
 // Writes `size` bytes to `name` inside the private directory (replacing an
