@@ -144,7 +144,6 @@ void plume_evaluation(benchmark::State& state) {
     CcSeries series;
     read_series(open_series(settings), settings, series);
     PlumeBlocks blocks;
-    correct_plume_offset(settings, series, blocks);
     average_plume_blocks(settings, series, blocks);
     write_plume_result(settings, bench_description(), series, blocks);
   }
@@ -164,7 +163,7 @@ void puff_evaluation(benchmark::State& state) {
     measure_release_durations(series, releases);
     PuffEvaluation puffs;
     correct_release_offset(settings, series, releases, puffs);
-    average_release_blocks(settings, releases, puffs);
+    average_release_blocks(settings, series, releases, puffs);
     detect_puffs(settings, releases, puffs);
     write_puff_result(settings, bench_description(), series, releases, puffs);
   }

@@ -6,11 +6,6 @@
 
 #include "plumex/processing/result_file.h"
 
-void correct_plume_offset(const CcSettings& settings, const CcSeries& series, PlumeBlocks& blocks) {
-  blocks.corrected = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(series.count));
-  for (int i = 0; i < series.count; ++i) blocks.corrected[i] = series.effective[i] - settings.P_OFFS;
-}
-
 void average_plume_blocks(const CcSettings& settings, const CcSeries& series, PlumeBlocks& blocks) {
   int size = settings.BLCKSZ;
   assert(size >= 1);
@@ -22,7 +17,7 @@ void average_plume_blocks(const CcSettings& settings, const CcSeries& series, Pl
     double concentration_sum = 0.0;
     for (int i = b * size; i < (b + 1) * size; ++i) {
       time_sum += series.time[i];
-      concentration_sum += blocks.corrected[i];
+      concentration_sum += series.effective[i] - settings.P_OFFS;
     }
     blocks.time[b] = time_sum / size;
     blocks.concentration[b] = concentration_sum / size;

@@ -7,18 +7,15 @@
 #include "plumex/run/cc_series.h"
 #include "plumex/run/cc_settings.h"
 
-// The corrected concentration and its block means. Blocks are the complete
-// runs of BLCKSZ samples from the start (n / BLCKSZ of them); the samples
-// after the last complete block are not used. Sized from the series once.
+// The block means of the series. Blocks are the complete runs of BLCKSZ
+// samples from the start (n / BLCKSZ of them); the samples after the last
+// complete block are not used. The corrected concentration c_corr = c_eff -
+// P_OFFS is formed per sample as it is summed, not stored.
 struct PlumeBlocks {
-  std::unique_ptr<double[]> corrected;  // c_corr = c_eff - P_OFFS per sample, ppmv
   int block_count = 0;                  // n / BLCKSZ
   std::unique_ptr<double[]> time;       // t_blk, block mean of column 1, s
   std::unique_ptr<double[]> concentration;  // c_blk, block mean of c_corr, ppmv
 };
-
-// corrected[i] = effective[i] - P_OFFS for every sample.
-void correct_plume_offset(const CcSettings& settings, const CcSeries& series, PlumeBlocks& blocks);
 
 // Block means of the time column and of c_corr; BLCKSZ is at least 1.
 void average_plume_blocks(const CcSettings& settings, const CcSeries& series, PlumeBlocks& blocks);

@@ -33,15 +33,10 @@ void correct_release_offset(const CcSettings& settings, const CcSeries& series, 
     std::printf(" offset window (T_OFFS %5.3lf s) longer than %i of %i releases: cut at the release end!\n\n",
                 settings.T_OFFS, puffs.cut_window_count, count);
   std::printf(" offset: %5.1lf ppmv\n\n", puffs.common_offset);
-
-  puffs.corrected = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(series.count));
-  for (int r = 0; r < count; ++r) {
-    int end = releases.first[r] + releases.length[r];
-    for (int i = releases.first[r]; i < end; ++i) puffs.corrected[i] = series.effective[i] - puffs.common_offset;
-  }
 }
 
-void average_release_blocks(const CcSettings& settings, const ReleaseSet& releases, PuffEvaluation& puffs) {
+void average_release_blocks(const CcSettings& settings, const CcSeries& series, const ReleaseSet& releases,
+                            PuffEvaluation& puffs) {
   int count = releases.release_count;
   int size = settings.BLCKSZ;
   puffs.first_block = std::make_unique_for_overwrite<int[]>(static_cast<std::size_t>(count));
@@ -61,7 +56,7 @@ void average_release_blocks(const CcSettings& settings, const ReleaseSet& releas
       double concentration_sum = 0.0;
       for (int i = start; i < start + size; ++i) {
         time_sum += releases.release_time[i];
-        concentration_sum += puffs.corrected[i];
+        concentration_sum += series.effective[i] - puffs.common_offset;
       }
       puffs.time[puffs.first_block[r] + b] = time_sum / size;
       puffs.concentration[puffs.first_block[r] + b] = concentration_sum / size;

@@ -12,11 +12,12 @@
 #include "plumex/run/cc_series.h"
 #include "plumex/run/cc_settings.h"
 
+// The corrected concentration c_corr = c_eff - common offset is formed per
+// sample as the blocks are summed, not stored.
 struct PuffEvaluation {
   std::unique_ptr<double[]> offset;      // mean c_eff over each release's offset window, ppmv
   double common_offset = 0.0;            // mean of the offsets over all releases, ppmv
   int cut_window_count = 0;              // releases shorter than their offset window
-  std::unique_ptr<double[]> corrected;   // c_corr = c_eff - common offset, per series sample (releases only)
   std::unique_ptr<int[]> first_block;    // index of each release's first block in time / concentration
   std::unique_ptr<int[]> block_count;    // nb[r] = len[r] / BLCKSZ
   std::unique_ptr<double[]> time;        // T_blk, block means of T_int, s, all releases in order
@@ -29,12 +30,13 @@ struct PuffEvaluation {
 // The offset window of a release is its first m samples, m the smallest
 // m >= 1 with m * dt > T_OFFS; a window longer than the release is cut at
 // its end (one console line says how many were cut). Prints the common
-// offset and fills `corrected` with c_eff minus it.
+// offset.
 void correct_release_offset(const CcSettings& settings, const CcSeries& series, const ReleaseSet& releases,
                             PuffEvaluation& puffs);
 
 // Block means of T_int and c_corr for every complete block of every release.
-void average_release_blocks(const CcSettings& settings, const ReleaseSet& releases, PuffEvaluation& puffs);
+void average_release_blocks(const CcSettings& settings, const CcSeries& series, const ReleaseSet& releases,
+                            PuffEvaluation& puffs);
 
 // Dosage over all blocks of each release, the quality flags, and the count
 // line.

@@ -40,7 +40,20 @@ static void allocate_columns(CcSeries& series, int count) {
     *column = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(count));
 }
 
+namespace {
+
+// Closes the series file on every path out of read_series, refusals included.
+struct SeriesFileCloser {
+  std::FILE* file;
+  ~SeriesFileCloser() {
+    if (file != nullptr) std::fclose(file);
+  }
+};
+
+}  // namespace
+
 void read_series(std::FILE* file, const CcSettings& settings, CcSeries& series) {
+  SeriesFileCloser closer{file};
   // Two passes: the first counts the samples, so that the columns are
   // allocated once with their exact size; the second scans them.
   LinePartReader reader;
@@ -74,6 +87,7 @@ void read_series(std::FILE* file, const CcSettings& settings, CcSeries& series) 
     ++n;
   }
   bool has_failed = std::ferror(file) != 0;
+  closer.file = nullptr;
   std::fclose(file);
   if (has_failed) fail_run(cc_exit_failure, "\n Reading input-file %s failed!\n", settings.INPUTF);
   if (n < 2) refuse_short_series(settings, n);

@@ -7,7 +7,7 @@
 //   print_banner, print_settings_protocol
 //   open_series, read_series            -> CcSeries with c_eff
 // then by the release mode of the description, plume:
-//   correct_plume_offset, average_plume_blocks -> PlumeBlocks; write_plume_result
+//   average_plume_blocks -> PlumeBlocks; write_plume_result
 // or puff:
 //   extract_releases, check_releases, measure_release_durations -> ReleaseSet
 //   correct_release_offset, average_release_blocks, detect_puffs -> PuffEvaluation
@@ -37,7 +37,6 @@ static bool has_word(int word_count, const char* const* words, const char* wante
 
 static void evaluate_plume(CcSettings& settings, const CcDescription& description, const CcSeries& series) {
   static PlumeBlocks blocks;
-  correct_plume_offset(settings, series, blocks);
   average_plume_blocks(settings, series, blocks);
   write_plume_result(settings, description, series, blocks);
 }
@@ -49,7 +48,7 @@ static void evaluate_puffs(CcSettings& settings, const CcDescription& descriptio
   measure_release_durations(series, releases);
   static PuffEvaluation puffs;
   correct_release_offset(settings, series, releases, puffs);
-  average_release_blocks(settings, releases, puffs);
+  average_release_blocks(settings, series, releases, puffs);
   detect_puffs(settings, releases, puffs);
   write_puff_result(settings, description, series, releases, puffs);
 }

@@ -197,7 +197,6 @@ TEST(plume_blocks, remainder_after_the_last_block_is_not_used) {
     series.effective[i] = i < 20 ? 2.0 * i : 1000.0;
   }
   PlumeBlocks blocks;
-  correct_plume_offset(settings, series, blocks);
   average_plume_blocks(settings, series, blocks);
   ASSERT_EQ(blocks.block_count, 2);
   EXPECT_EQ(blocks.time[0], 4.5);

@@ -77,12 +77,14 @@ TEST(release_offset, common_offset_is_subtracted_from_all_releases) {
   for (int i = 0; i < 300; ++i) c.series.effective[i] = 10.0;
   for (int i = 300; i < 600; ++i) c.series.effective[i] = 14.0;
   c.series.effective[550] = 20.0;  // after the window: no part of the offset
+  c.settings.BLCKSZ = 100;
   run_to_offsets(c);
   EXPECT_EQ(c.puffs.common_offset, 12.0);
-  EXPECT_EQ(c.puffs.corrected[0], -2.0);
-  EXPECT_EQ(c.puffs.corrected[299], -2.0);
-  EXPECT_EQ(c.puffs.corrected[300], 2.0);
-  EXPECT_EQ(c.puffs.corrected[550], 8.0);
+  average_release_blocks(c.settings, c.series, c.releases, c.puffs);
+  EXPECT_EQ(c.puffs.concentration[0], -2.0);  // release 0, block 0
+  EXPECT_EQ(c.puffs.concentration[2], -2.0);
+  EXPECT_EQ(c.puffs.concentration[3], 2.0);   // release 1, block 0
+  EXPECT_EQ(c.puffs.concentration[5], 2.06);  // (99 * 2 + 8) / 100
 }
 
 TEST(release_blocks, complete_blocks_only) {
@@ -97,7 +99,7 @@ TEST(release_blocks, complete_blocks_only) {
     set_up(c, 1000.0, {2000}, 0.0);
     c.settings.BLCKSZ = bc.block_size;
     run_to_offsets(c);
-    average_release_blocks(c.settings, c.releases, c.puffs);
+    average_release_blocks(c.settings, c.series, c.releases, c.puffs);
     EXPECT_EQ(c.puffs.block_count[0], bc.blocks);
   }
 }
@@ -108,7 +110,7 @@ TEST(release_blocks, block_means_of_release_time_and_corrected_concentration) {
   set_up(c, 10.0, {9}, 0.0);
   c.settings.BLCKSZ = 4;
   run_to_offsets(c);
-  average_release_blocks(c.settings, c.releases, c.puffs);
+  average_release_blocks(c.settings, c.series, c.releases, c.puffs);
   ASSERT_EQ(c.puffs.block_count[0], 2);
   EXPECT_EQ(c.puffs.concentration[0], (-1.0 + 0.0 + 1.0 + 2.0) / 4);
   EXPECT_EQ(c.puffs.concentration[1], (3.0 + 4.0 + 5.0 + 6.0) / 4);
@@ -127,7 +129,7 @@ TEST(puff_detection, dosage_reaching_the_threshold_is_detected) {
     for (int i = 50; i < 60; ++i) c.series.effective[i] = 99.0;
     c.settings.THRHLD = threshold;
     run_to_offsets(c);
-    average_release_blocks(c.settings, c.releases, c.puffs);
+    average_release_blocks(c.settings, c.series, c.releases, c.puffs);
     detect_puffs(c.settings, c.releases, c.puffs);
     EXPECT_EQ(c.puffs.dosage[0], 50.0);
     EXPECT_EQ(c.puffs.dosage[1], 49.5);
