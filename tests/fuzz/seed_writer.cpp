@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/concentration_generator/concentration_writer.h"
 #include "tools/lda_measurement_generator/measurement_writer.h"
 
 namespace fs = std::filesystem;
@@ -98,6 +99,48 @@ static void write_ldastat_option_seeds(const fs::path& directory) {
   write_seed(directory, "odd_values", "meas_c:ab\nts_nbr:\nml_scl:1:500\nconf_i:97.5\nfft_nn:1000");
 }
 
+static void write_cc_description_seeds(const fs::path& directory) {
+  CcLogbookFixture plume;
+  write_seed(directory, "plume", cc_logbook_text(plume));
+  CcLogbookFixture puff = plume;
+  puff.release_mode = "PUFF";
+  puff.wind_direction = "270.5";
+  puff.gas_factor = "0.5e1";
+  write_seed(directory, "puff", cc_logbook_text(puff));
+  std::string text = cc_logbook_text(plume);
+  write_seed(directory, "eleven_lines", text.substr(0, text.find("S1")));
+  write_seed(directory, "blanks_and_words", "t\n  demo x\n\tsub\n\nCC\n\n\n2705 deg\nC2H6\n1.0\n"
+                                            "   puff two\n\n-1\n+2\n3e2\n16\n");
+}
+
+static void write_cc_series_seeds(const fs::path& directory) {
+  fs::create_directories(directory);
+  ConcentrationSeriesSpec plume;
+  plume.sample_count = 40;
+  write_concentration_series((directory / "plume_40").string(), plume);
+  ConcentrationSeriesSpec puff;
+  puff.is_puff = true;
+  puff.sample_count = 90;
+  puff.first_pulse = 5;
+  puff.period_samples = 20;
+  puff.pulse_samples = 3;
+  puff.travel_time = 0.004;
+  puff.puff_rise_time = 0.002;
+  write_concentration_series((directory / "puff_90").string(), puff);
+  write_seed(directory, "one_line", "0.0 5.0 2.0 40.0 0.0 2.0\n");
+  write_seed(directory, "odd_lines", "0.001 5 2 40 5 2 extra\n\n+1e-3\t5.0 2 -4 0\n.5 5e0 2. 4E1 0 2\n"
+                                     "0x1p3 inf nan 1e999 1e+ -\n");
+}
+
+static void write_cc_option_seeds(const fs::path& directory) {
+  write_seed(directory, "all_keys",
+             "INPUTF:series.txt\nPOINT_:7\nNUMBER:00\nSAMPLE:1000\nD_SAMP:1\nBLCKSZ:10\n"
+             "T_OPEN:1.0\nX_MEAS:1\nY_MEAS:2\nZ_MEAS:50\nSCALE_:300\nSC_FAC:0.86\nREFHGT:0.1\n"
+             "REFLTH:0.1\nTHRHLD:50\nT_NDLE:0.111\nT_OFFS:0.2\nP_OFFS:0\nTEMP__:21\nPRESS_:750\n"
+             "REPRO_:0.5\nCOEF_A:50\nCOEF_B:10");
+  write_seed(directory, "lower_and_odd", "inputf:a\nsample:abc\nSAMPLE:\nSample:5\nnumber:\nblcksz:-3");
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::printf("usage: fuzz_seed_writer DIRECTORY\n");
@@ -108,5 +151,8 @@ int main(int argc, char** argv) {
   write_logbook_seeds(root / "ldastat_logbook");
   write_reference_seeds(root / "ldastat_reference_velocity");
   write_ldastat_option_seeds(root / "ldastat_option_words");
+  write_cc_description_seeds(root / "plumex_description");
+  write_cc_series_seeds(root / "plumex_series");
+  write_cc_option_seeds(root / "plumex_option_words");
   return 0;
 }
