@@ -50,12 +50,14 @@ void average_release_blocks(const CcSettings& settings, const CcSeries& series, 
   puffs.time = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(total));
   puffs.concentration = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(total));
   for (int r = 0; r < count; ++r) {
+    double release_time = 0.0;  // T_int of sample i: 0 at the trigger, then + dt per sample
     for (int b = 0; b < puffs.block_count[r]; ++b) {
       int start = releases.first[r] + b * size;
       double time_sum = 0.0;
       double concentration_sum = 0.0;
       for (int i = start; i < start + size; ++i) {
-        time_sum += releases.release_time[i];
+        time_sum += release_time;
+        release_time = release_time + releases.time_step;
         concentration_sum += series.effective[i] - puffs.common_offset;
       }
       puffs.time[puffs.first_block[r] + b] = time_sum / size;

@@ -45,20 +45,6 @@ void extract_releases(const CcSettings& settings, const CcSeries& series, Releas
     releases.length[r] = positions[r + 1] - positions[r];
   }
 
-  // T_int runs on by dt from sample to sample and restarts at 0 on every
-  // accepted trigger: a running sum, not k * dt.
-  releases.release_time = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(n));
-  double time = 0.0;
-  int next_trigger = 0;
-  for (int i = 0; i < n; ++i) {
-    if (next_trigger < accepted && positions[next_trigger] == i) {
-      time = 0.0;
-      ++next_trigger;
-    }
-    releases.release_time[i] = time;
-    time = time + releases.time_step;
-  }
-
   if (releases.release_count == 1)
     std::printf(" %i release extracted!\n\n", releases.release_count);
   else

@@ -6,6 +6,11 @@
 // releases; the releases follow each other without a gap. Release r of the
 // text (1 ... R) is index r - 1 here. All arrays are sized from the series
 // once: any number of releases of any length is held in full.
+//
+// T_int, the time of a sample since the accepted trigger of its segment, is
+// 0 at the trigger and grows by dt from sample to sample: a running sum, not
+// k * dt. Only the block means of the releases use it, and
+// average_release_blocks forms it as it sums them; it is not stored.
 #pragma once
 
 #include <memory>
@@ -18,7 +23,6 @@ constexpr double trigger_level = 2.5;
 
 struct ReleaseSet {
   double time_step = 0.0;                  // dt = D_SAMP / SAMPLE, s
-  std::unique_ptr<double[]> release_time;  // T_int per sample of the series: s since its segment's trigger
   int hold_count = 0;                      // H = T_OPEN * SAMPLE / D_SAMP, truncated
   int segment_0_length = 0;                // samples before the first accepted trigger
   int release_count = 0;                   // R = accepted triggers - 1 (negative without any trigger)
@@ -32,7 +36,7 @@ struct ReleaseSet {
 };
 
 // Finds the accepted triggers (level test with the hold counter H), fills
-// T_int, the releases and R, and prints the release count.
+// the releases and R, and prints the release count.
 void extract_releases(const CcSettings& settings, const CcSeries& series, ReleaseSet& releases);
 
 // Ends the run (status 1) when there is no complete release (fewer than two

@@ -104,6 +104,19 @@ TEST(release_blocks, complete_blocks_only) {
   }
 }
 
+TEST(release_blocks, release_time_is_a_running_sum_restarting_at_triggers) {
+  // Two releases of 2000 samples at 1 ms, blocks of 100: T_int runs on by
+  // additions of 0.001 from 0 in each release.
+  static PuffCase c;
+  set_up(c, 1000.0, {2000, 2000}, 0.0);
+  c.settings.BLCKSZ = 100;
+  run_to_offsets(c);
+  average_release_blocks(c.settings, c.series, c.releases, c.puffs);
+  EXPECT_EQ(c.puffs.time[0], 0.049500000000000016);
+  EXPECT_EQ(c.puffs.time[1], 0.1495000000000001);
+  EXPECT_EQ(c.puffs.time[20], 0.049500000000000016);  // release 1, block 0
+}
+
 TEST(release_blocks, block_means_of_release_time_and_corrected_concentration) {
   // 10 Hz, blocks of 4: c_eff = k, window T_OFFS 0.2 s = 3 samples (mean 1.0).
   static PuffCase c;

@@ -99,18 +99,6 @@ TEST(release_extraction, spacing_factor_gives_the_same_time_step) {
   EXPECT_EQ(lengths_of(releases), (std::vector<int>{2000}));
 }
 
-TEST(release_extraction, release_time_is_a_running_sum_restarting_at_triggers) {
-  CcSeries series;
-  pulse_series(series, 4200, 100, 2000, 50);
-  ReleaseSet releases;
-  extract_releases(settings_with(1000.0, 1.0, 1.0), series, releases);
-  EXPECT_EQ(releases.release_time[0], 0.0);
-  EXPECT_EQ(releases.release_time[99], 0.09900000000000007);  // 99 additions of 0.001
-  EXPECT_EQ(releases.release_time[100], 0.0);
-  EXPECT_EQ(releases.release_time[101], 0.001);
-  EXPECT_EQ(releases.release_time[2100], 0.0);
-}
-
 TEST(release_extraction, no_trigger_at_all) {
   CcSeries series;
   pulse_series(series, 100, 1000, 10, 1);
