@@ -13,7 +13,8 @@
 constexpr int twiddle_capacity = max_real_fft_length / 4;
 // Nodes of the depth-first schedule: fewer than N/8 from 32 samples on.
 constexpr int node_capacity = max_real_fft_length / 8 + 4;
-// Nodes up to this many samples are transformed whole, in registers.
+// Nodes of up to 2^max_leaf_log2 samples are transformed whole, as
+// straight-line code.
 constexpr int max_leaf_log2 = 6;
 
 constexpr double quarter_turn = 1.5707963267948966;  // pi/2, the base angle of b = 4
@@ -81,7 +82,7 @@ void prepare_real_fft_tables(RealFftTables& tables, int n) {
 
   // Twiddles: the base angle starts at pi/2 for b = 4 and halves per stage;
   // within a stage the angle grows by repeated addition, as in the original
-  // algorithm (a product (j - 1) * e would differ in the last bits).
+  // algorithm (a product (j - 1) * e may differ in the last bits).
   int offset = 0;
   double e = quarter_turn;
   for (int log2 = 2; log2 <= m; ++log2) {
@@ -101,12 +102,10 @@ void prepare_real_fft_tables(RealFftTables& tables, int n) {
   tables.length = n;
 }
 
-// Butterflies of neighbouring j run side by side, one lane each (lane k
-// for j + k); see double_lanes.h.
-
-// The butterflies j = jm1 + 1 ... jm1 + lanes of the block at x, with the
-// twiddles of j at cc1[0] ... Positions i1 ... i4 grow with j and i5 ... i8
-// shrink: those are loaded and stored with the lanes in reverse order.
+// The butterflies j = jm1 + 1 ... jm1 + lanes of the block at x side by
+// side, lane k for j + k (double_lanes.h), with the twiddles of j at
+// cc1[0] ... Positions i1 ... i4 grow with j and i5 ... i8 shrink: those are
+// loaded and stored with the lanes in reverse order.
 template <typename Lanes>
 [[gnu::always_inline]] inline void general_butterflies(double* x, int jm1, int b4,
                                                        const double* cc1, const double* ss1,

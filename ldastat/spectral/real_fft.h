@@ -1,16 +1,19 @@
-// Real-input FFT: the in-place split-radix transform of Sorensen, Jones,
-// Heideman and Burrus.
+// Real-input FFT: the split-radix transform of Sorensen, Jones, Heideman
+// and Burrus.
 //
-// X_k = sum_j x_j e^(-2 pi i jk/N), no scaling. The transform runs in three
-// stages (bit reversal, length-2 butterflies, L-shaped butterflies) and
-// leaves the half-complex order Re X_0 ... Re X_N/2, Im X_N/2-1 ... Im X_1,
-// which real_fft unpacks into the full conjugate-symmetric spectrum.
+// X_k = sum_j x_j e^(-2 pi i jk/N), no scaling. After the bit reversal the
+// algorithm runs length-2 butterflies and then one stage of L-shaped
+// butterflies per block length b = 4, 8, ..., N, and leaves the
+// half-complex order Re X_0 ... Re X_N/2, Im X_N/2-1 ... Im X_1, which
+// real_fft unpacks into the full conjugate-symmetric spectrum.
 //
-// The twiddle factors and the order of the butterflies of a length are computed
-// once and kept in RealFftTables; the twiddles use the angle accumulated by
-// repeated addition of the stage's base angle, and the butterflies of a
-// block are visited together. Neither changes a single bit of the result
-// against the stage-by-stage loop order of the original algorithm.
+// The results are bit for bit those of that stage-by-stage loop order; only
+// the order of independent operations differs. The twiddle factors of a
+// length are computed once, with the angle accumulated by repeated addition
+// of the stage's base angle as the loop computes it; the butterflies run
+// depth first through the split-radix recursion (a block needs only the
+// blocks inside it), neighbouring butterflies of a block side by side in
+// vector lanes; the bit reversal moves tiles of cache lines.
 #pragma once
 
 constexpr int real_fft_ok = 0;
@@ -25,9 +28,9 @@ constexpr int min_tiled_length = 64;
 
 struct RealFftTables {
   int length;          // N the tables below hold; 0 before the first transform
-  // The transform as a depth-first schedule of split-radix nodes (children
-  // before parents): a node of at most 16 samples is transformed whole from
-  // the input, a larger one is the L-shaped block of its length.
+  // The transform as a depth-first schedule of split-radix nodes, children
+  // before parents: a node of at most 64 samples (a leaf) is transformed
+  // whole, a larger one is the L-shaped block of its length.
   int node_count;
   int* node_start;     // first position of the node
   int* node_log2;      // log2 of its length
@@ -49,7 +52,7 @@ RealFftTables* allocate_real_fft_tables();
 void prepare_real_fft_tables(RealFftTables& tables, int n);
 
 // Transforms the n samples at `samples` into the half-complex order in `x`
-// (everything but the unpacking; the bit reversal happens on the way).
+// (everything but the unpacking; the bit reversal is the copy into x).
 // The two arrays must not overlap; n is a power of two >= 2 and the tables
 // hold it.
 void real_fft_half_complex(const RealFftTables& tables, const double* samples, double* x,

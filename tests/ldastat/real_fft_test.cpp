@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "ldastat/spectral/double_lanes.h"
+
 // The transform exactly as the algorithm is written: stage by stage, within
 // an L-shaped stage first every block at j = 1, then every block at j = 2,
 // and so on, with the twiddles computed on the way. real_fft must agree with
@@ -148,20 +150,33 @@ static bool same_bits(const std::vector<double>& a, const std::vector<double>& b
   return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
 }
 
+// The kernels with two lanes and, where the processor has them, with four.
+static std::vector<bool> lane_choices() {
+  if (has_four_lanes()) return {false, true};
+  return {false};
+}
+
 TEST(real_fft, matches_plain_transcription_bit_for_bit) {
-  for (int n = 2; n <= 65536; n *= 2) {
-    for (unsigned seed = 1; seed <= 2; ++seed) {
-      SCOPED_TRACE(testing::Message() << "n = " << n << ", seed = " << seed);
-      std::vector<double> re = random_samples(n, seed * 7919u + static_cast<unsigned>(n));
-      std::vector<double> im(n, 123.0);
-      std::vector<double> plain_re = re;
-      std::vector<double> plain_im(n, -5.0);
-      ASSERT_EQ(plain_real_fft(plain_re.data(), plain_im.data(), n), 0);
-      ASSERT_EQ(real_fft(tables(), re.data(), im.data(), n), real_fft_ok);
-      EXPECT_TRUE(same_bits(re, plain_re));
-      EXPECT_TRUE(same_bits(im, plain_im));
+  RealFftTables& shared = tables();
+  const bool processor_lanes = shared.uses_four_lanes;
+  for (bool four_lanes : lane_choices()) {
+    shared.uses_four_lanes = four_lanes;
+    for (int n = 2; n <= 65536; n *= 2) {
+      for (unsigned seed = 1; seed <= 2; ++seed) {
+        SCOPED_TRACE(testing::Message() << "n = " << n << ", seed = " << seed
+                                        << ", four lanes: " << four_lanes);
+        std::vector<double> re = random_samples(n, seed * 7919u + static_cast<unsigned>(n));
+        std::vector<double> im(n, 123.0);
+        std::vector<double> plain_re = re;
+        std::vector<double> plain_im(n, -5.0);
+        ASSERT_EQ(plain_real_fft(plain_re.data(), plain_im.data(), n), 0);
+        ASSERT_EQ(real_fft(shared, re.data(), im.data(), n), real_fft_ok);
+        EXPECT_TRUE(same_bits(re, plain_re));
+        EXPECT_TRUE(same_bits(im, plain_im));
+      }
     }
   }
+  shared.uses_four_lanes = processor_lanes;
 }
 
 TEST(real_fft, tables_of_another_length_are_rebuilt) {
