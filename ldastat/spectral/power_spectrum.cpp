@@ -17,7 +17,7 @@ constexpr int segment_shift = 30;
 // Segments transformed before their powers are summed. The segment power
 // is one long chain of dependent additions; summing the chains of several
 // segments side by side hides their latency without changing any sum.
-constexpr int segment_batch = 4;
+constexpr int segment_batch = 8;
 // Frequency classes: the width e^L grows with L = 0.0, 0.1, ... up to
 // max_class_width.
 constexpr int max_class_width = 200;
@@ -47,7 +47,11 @@ SpectrumWork* allocate_spectrum_work() {
   auto* work = static_cast<SpectrumWork*>(std::calloc(1, sizeof(SpectrumWork)));
   if (work == nullptr) fail_run(exit_result_file, "\n out of memory for the spectrum!\n");
   work->fft = allocate_real_fft_tables();
-  for (double*& segment : work->line_power) segment = allocate_doubles(max_real_fft_length);
+  // The buffers start at different cache sets: read side by side at the
+  // same line k, buffers of equal alignment would all fall into one set.
+  constexpr int set_stagger = 9 * 8;  // nine cache lines of doubles
+  for (int s = 0; s < segment_batch; ++s)
+    work->line_power[s] = allocate_doubles(max_real_fft_length + s * set_stagger) + s * set_stagger;
   work->density = allocate_doubles(max_real_fft_length / 2 + 1);
   return work;
 }
@@ -162,21 +166,13 @@ static double average_segment_power(SpectrumWork& work, const double* x, int n, 
     // has the power of line k. The chains of a partial batch beyond `batch`
     // run on stale values and are dropped.
     double P[segment_batch] = {};
-    const double* p0 = work.line_power[0];
-    const double* p1 = work.line_power[1];
-    const double* p2 = work.line_power[2];
-    const double* p3 = work.line_power[3];
     for (int k = 1; k <= N / 2; ++k) {
-      P[0] += p0[k];
-      P[1] += p1[k];
-      P[2] += p2[k];
-      P[3] += p3[k];
+#pragma GCC unroll 8
+      for (int s = 0; s < segment_batch; ++s) P[s] += work.line_power[s][k];
     }
     for (int k = N / 2 - 1; k >= 1; --k) {
-      P[0] += p0[k];
-      P[1] += p1[k];
-      P[2] += p2[k];
-      P[3] += p3[k];
+#pragma GCC unroll 8
+      for (int s = 0; s < segment_batch; ++s) P[s] += work.line_power[s][k];
     }
     for (int s = 0; s < batch; ++s) total_power += P[s];
   } while (o + N < n);
