@@ -1,22 +1,34 @@
-// Vectors of two and four doubles for the numeric kernels of the spectrum.
+// Vectors of two, four and eight doubles for the numeric kernels of the
+// spectrum.
 //
 // Every lane operation is the scalar operation of its lane: a kernel that
 // runs its loop iterations side by side, one per lane, gives the same bits
 // as the scalar loop. The helpers pass vectors by reference, because a
 // four-lane vector passed by value would change the calling convention of
-// code built without AVX; they are always inlined, and the four-lane
-// kernels run only inside functions built for AVX2 (has_four_lanes).
+// code built without AVX; they are always inlined, and the four-lane and
+// eight-lane kernels run only inside functions built for AVX2 and AVX-512F
+// (has_four_lanes, has_eight_lanes).
 #pragma once
 
 #include <cstring>
 
 typedef double DoublePair __attribute__((vector_size(2 * sizeof(double))));
 typedef double DoubleQuad __attribute__((vector_size(4 * sizeof(double))));
+typedef double DoubleOct __attribute__((vector_size(8 * sizeof(double))));
 
 // True when the processor runs four-lane kernels (x86 with AVX2).
 inline bool has_four_lanes() {
 #if defined(__x86_64__) || defined(__i386__)
   return __builtin_cpu_supports("avx2");
+#else
+  return false;
+#endif
+}
+
+// True when the processor runs eight-lane kernels (x86 with AVX-512F).
+inline bool has_eight_lanes() {
+#if defined(__x86_64__) || defined(__i386__)
+  return __builtin_cpu_supports("avx512f");
 #else
   return false;
 #endif
@@ -41,6 +53,10 @@ template <typename Lanes>
 [[gnu::always_inline]] inline void load_reversed(const double* p, DoubleQuad& v) {
   load_lanes(p, v);
   v = __builtin_shufflevector(v, v, 3, 2, 1, 0);
+}
+[[gnu::always_inline]] inline void load_reversed(const double* p, DoubleOct& v) {
+  load_lanes(p, v);
+  v = __builtin_shufflevector(v, v, 7, 6, 5, 4, 3, 2, 1, 0);
 }
 template <typename Lanes>
 [[gnu::always_inline]] inline void store_reversed(double* p, const Lanes& v) {

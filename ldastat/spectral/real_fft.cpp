@@ -40,6 +40,7 @@ RealFftTables* allocate_real_fft_tables() {
   tables->cc3 = allocate_zeroed<double>(twiddle_capacity + 2 * set_stagger) + 2 * set_stagger;
   tables->ss3 = allocate_zeroed<double>(twiddle_capacity + 3 * set_stagger) + 3 * set_stagger;
   tables->uses_four_lanes = has_four_lanes();
+  tables->uses_eight_lanes = tables->uses_four_lanes && has_eight_lanes();
   return tables;
 }
 
@@ -189,8 +190,16 @@ template <typename Widest>
   if (b8 < 4) return;
   general_butterflies<DoublePair>(x, 2, b4, cc1 + 1, ss1 + 1, cc3 + 1, ss3 + 1);
   constexpr int width = sizeof(Widest) / sizeof(double);
-  for (int k = 3; k < b8 - 1; k += width)
-    general_butterflies<Widest>(x, k + 1, b4, cc1 + k, ss1 + k, cc3 + k, ss3 + k);
+  if constexpr (width == 8) {
+    // j = 5 ... 8 as four lanes, then the count is a multiple of eight.
+    if (b8 < 8) return;
+    general_butterflies<DoubleQuad>(x, 4, b4, cc1 + 3, ss1 + 3, cc3 + 3, ss3 + 3);
+    for (int k = 7; k < b8 - 1; k += width)
+      general_butterflies<Widest>(x, k + 1, b4, cc1 + k, ss1 + k, cc3 + k, ss3 + k);
+  } else {
+    for (int k = 3; k < b8 - 1; k += width)
+      general_butterflies<Widest>(x, k + 1, b4, cc1 + k, ss1 + k, cc3 + k, ss3 + k);
+  }
 }
 
 // The whole transform of a leaf of S bit-reversed samples: the length-2
@@ -345,12 +354,26 @@ __attribute__((target("avx2"))) static void transform_4_lanes(const RealFftTable
     bit_reverse_copy(tables, samples, x, n);
   run_schedule<DoubleQuad>(tables, x);
 }
+
+__attribute__((target("avx512f"))) static void transform_8_lanes(const RealFftTables& tables,
+                                                                  const double* samples, double* x,
+                                                                  int n) {
+  if (n >= min_tiled_length)
+    bit_reverse_copy_4_lanes(tables, samples, x, n);
+  else
+    bit_reverse_copy(tables, samples, x, n);
+  run_schedule<DoubleOct>(tables, x);
+}
 #endif
 
 void real_fft_half_complex(const RealFftTables& tables, const double* samples, double* x,
                            int n) {
   assert(tables.length == n);
 #if defined(__x86_64__) || defined(__i386__)
+  if (tables.uses_eight_lanes) {
+    transform_8_lanes(tables, samples, x, n);
+    return;
+  }
   if (tables.uses_four_lanes) {
     transform_4_lanes(tables, samples, x, n);
     return;

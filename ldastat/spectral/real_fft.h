@@ -40,7 +40,8 @@ struct RealFftTables {
   double* ss1;         // sin a
   double* cc3;         // cos 3a
   double* ss3;         // sin 3a
-  bool uses_four_lanes;  // the processor runs four-lane kernels (double_lanes.h)
+  bool uses_four_lanes;   // the processor runs four-lane kernels (double_lanes.h)
+  bool uses_eight_lanes;  // and eight-lane ones
 };
 
 // Allocates zeroed tables with room for every length up to

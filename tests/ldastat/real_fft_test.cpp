@@ -150,21 +150,25 @@ static bool same_bits(const std::vector<double>& a, const std::vector<double>& b
   return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
 }
 
-// The kernels with two lanes and, where the processor has them, with four.
-static std::vector<bool> lane_choices() {
-  if (has_four_lanes()) return {false, true};
-  return {false};
+// The kernel widths to compare: two lanes, and four and eight where the
+// processor has them.
+static std::vector<int> lane_choices() {
+  std::vector<int> widths{2};
+  if (has_four_lanes()) widths.push_back(4);
+  if (has_four_lanes() && has_eight_lanes()) widths.push_back(8);
+  return widths;
 }
 
 TEST(real_fft, matches_plain_transcription_bit_for_bit) {
   RealFftTables& shared = tables();
-  const bool processor_lanes = shared.uses_four_lanes;
-  for (bool four_lanes : lane_choices()) {
-    shared.uses_four_lanes = four_lanes;
+  const RealFftTables processor = shared;
+  for (int width : lane_choices()) {
+    shared.uses_four_lanes = width >= 4;
+    shared.uses_eight_lanes = width >= 8;
     for (int n = 2; n <= 65536; n *= 2) {
       for (unsigned seed = 1; seed <= 2; ++seed) {
         SCOPED_TRACE(testing::Message() << "n = " << n << ", seed = " << seed
-                                        << ", four lanes: " << four_lanes);
+                                        << ", lanes: " << width);
         std::vector<double> re = random_samples(n, seed * 7919u + static_cast<unsigned>(n));
         std::vector<double> im(n, 123.0);
         std::vector<double> plain_re = re;
@@ -176,7 +180,8 @@ TEST(real_fft, matches_plain_transcription_bit_for_bit) {
       }
     }
   }
-  shared.uses_four_lanes = processor_lanes;
+  shared.uses_four_lanes = processor.uses_four_lanes;
+  shared.uses_eight_lanes = processor.uses_eight_lanes;
 }
 
 TEST(real_fft, tables_of_another_length_are_rebuilt) {
