@@ -69,6 +69,17 @@ std::vector<std::string> files_not_kept_as_prefix(const DirectorySnapshot& befor
   return lost;
 }
 
+DirectorySnapshot written_files(const DirectorySnapshot& before, const DirectorySnapshot& after) {
+  DirectorySnapshot written;
+  for (const auto& [name, bytes] : after.files) {
+    auto earlier = before.files.find(name);
+    if (earlier != before.files.end() && earlier->second == bytes) continue;
+    written.files[name] = bytes;
+    written.entry_marks[name] = 'f';
+  }
+  return written;
+}
+
 bool contains_non_finite_number(const std::string& text) {
   auto is_letter = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; };
   for (std::size_t i = 0; i < text.size(); ++i) {

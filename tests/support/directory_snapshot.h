@@ -27,6 +27,9 @@ std::vector<std::string> files_not_kept_as_prefix(const DirectorySnapshot& befor
                                                   const DirectorySnapshot& after,
                                                   const std::string& allowed);
 
+// The files of `after` that are new or differ from `before`: what a run wrote.
+DirectorySnapshot written_files(const DirectorySnapshot& before, const DirectorySnapshot& after);
+
 // True when the text holds a number printed as not-a-number or infinity
 // ("nan", "-inf", "INF", "infinity", ...) as a word of its own.
 bool contains_non_finite_number(const std::string& text);
