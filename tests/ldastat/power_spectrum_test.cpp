@@ -274,14 +274,15 @@ DirectSpectrum direct_spectrum(const std::vector<double>& x, int N) {
 }
 
 TEST(power_spectrum, normalised_spectrum_matches_direct_transform) {
-  // Random samples, N = 32, n = 100: segments at 0, 30 and 60. Row 1 shows
+  // Random samples, N = 32, n = 400: 13 segments at 0, 30, ..., 360 (more
+  // than one batch of segments, the last one partial). Row 1 shows
   // G[1] / sigma^2 (f_1 = df); every row the class mean of f * E / sigma^2
   // with the class start's f.
   std::mt19937_64 random(5);
   std::normal_distribution<double> noise(4.0, 1.0);
   SpectrumCase c;
   c.fft_nn = 32;
-  for (int i = 0; i < 100; ++i) c.x.push_back(noise(random));
+  for (int i = 0; i < 400; ++i) c.x.push_back(noise(random));
   DirectSpectrum direct = direct_spectrum(c.x, 32);
   std::vector<std::string> rows = rows_of(run_spectrum(c));
   // Classes of N = 32: 1 ... 7, 8 (2), 10 (2), 12 (2), 14 (2), 16 (3: ends
