@@ -65,3 +65,16 @@ int open_descriptor_count() {
   }
   return count;
 }
+
+bool is_one_word(const char* text, std::size_t capacity) {
+  if (!is_terminated(text, capacity)) return false;
+  return std::strpbrk(text, " \t\r\n") == nullptr;
+}
+
+int run_fuzz_input(void (*run)(const std::uint8_t*, std::size_t), const std::uint8_t* data,
+                   std::size_t size) {
+  int descriptors = open_descriptor_count();
+  run(data, size);
+  fuzz_require(open_descriptor_count() == descriptors, "the input left a file open");
+  return 0;
+}

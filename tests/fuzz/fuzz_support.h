@@ -31,7 +31,16 @@ void fuzz_require(bool condition, const char* what);
 // True when `text` ends with a zero byte within its `capacity` bytes.
 bool is_terminated(const char* text, std::size_t capacity);
 
+// True when `text` is terminated within `capacity` bytes and holds no
+// blank, tab or line end: one word of a description file (or none).
+bool is_one_word(const char* text, std::size_t capacity);
+
 // The number of open file descriptors of the process. A harness compares
 // it before and after an input: a reader that does not close its file on
 // every path would exhaust the descriptors of a long run.
 int open_descriptor_count();
+
+// Runs one input through `run` and aborts when it left a descriptor open;
+// the body of every LLVMFuzzerTestOneInput.
+int run_fuzz_input(void (*run)(const std::uint8_t*, std::size_t), const std::uint8_t* data,
+                   std::size_t size);

@@ -11,13 +11,6 @@
 #include "ldastat/stats/result_file.h"
 #include "tests/fuzz/fuzz_support.h"
 
-static bool is_word(const char* text) {
-  if (!is_terminated(text, description_word_capacity + 1)) return false;
-  for (const char* c = text; *c != '\0'; ++c)
-    if (*c == ' ' || *c == '\t' || *c == '\n' || *c == '\r') return false;
-  return true;
-}
-
 static void run_input(const std::uint8_t* data, std::size_t size) {
   static MeasurementInfo info;
   static RunSettings settings;
@@ -32,7 +25,8 @@ static void run_input(const std::uint8_t* data, std::size_t size) {
                             info.meas_type,    info.principle,   info.instrument,
                             info.wind_direction, info.component_1, info.component_2,
                             info.correlation};
-    for (const char* field : fields) fuzz_require(is_word(field), "a field is not one word");
+    for (const char* field : fields)
+      fuzz_require(is_one_word(field, description_word_capacity + 1), "a field is not one word");
     check_description(info);
     split_measurement_name(info, settings);
     char stem[result_path_capacity];
@@ -45,8 +39,5 @@ static void run_input(const std::uint8_t* data, std::size_t size) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  int descriptors = open_descriptor_count();
-  run_input(data, size);
-  fuzz_require(open_descriptor_count() == descriptors, "the input left a file open");
-  return 0;
+  return run_fuzz_input(run_input, data, size);
 }

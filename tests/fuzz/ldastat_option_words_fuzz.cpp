@@ -42,8 +42,5 @@ static void run_input(const std::uint8_t* data, std::size_t size) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  int descriptors = open_descriptor_count();
-  run_input(data, size);
-  fuzz_require(open_descriptor_count() == descriptors, "the input left a file open");
-  return 0;
+  return run_fuzz_input(run_input, data, size);
 }

@@ -10,13 +10,6 @@
 #include "plumex/run/cc_description.h"
 #include "tests/fuzz/fuzz_support.h"
 
-static bool is_word(const char* text) {
-  if (!is_terminated(text, description_word_capacity + 1)) return false;
-  for (const char* c = text; *c != '\0'; ++c)
-    if (*c == ' ' || *c == '\t' || *c == '\n' || *c == '\r') return false;
-  return true;
-}
-
 static void run_input(const std::uint8_t* data, std::size_t size) {
   // The record holds 13 words of 5000 bytes: on the heap, filled with a
   // pattern, so that a field the reader forgets shows up.
@@ -34,15 +27,13 @@ static void run_input(const std::uint8_t* data, std::size_t size) {
                          description->gas_factor_text, description->release_mode,
                          description->source_name,  description->release_x,
                          description->release_y,    description->release_z};
-  for (const char* word : words) fuzz_require(is_word(word), "an entry is not one word");
+  for (const char* word : words)
+    fuzz_require(is_one_word(word, description_word_capacity + 1), "an entry is not one word");
   fuzz_require(description->wind_direction_deg == description->wind_direction_tenths / 10.0,
                "wind direction in degrees differs from its tenths");
   (void)release_mode_of(*description);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  int descriptors = open_descriptor_count();
-  run_input(data, size);
-  fuzz_require(open_descriptor_count() == descriptors, "the input left a file open");
-  return 0;
+  return run_fuzz_input(run_input, data, size);
 }

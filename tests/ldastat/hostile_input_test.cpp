@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/checked_run.h"
 #include "tests/support/directory_snapshot.h"
 #include "tests/support/program_run.h"
 #include "tools/lda_measurement_generator/measurement_writer.h"
@@ -60,20 +61,13 @@ struct Expectation {
 };
 
 // Runs LDASTAT and checks status, message, result files and the rest of
-// the directory. Returns the run for further checks.
+// the directory (earlier rows of the statistics file kept).
 ProgramRun expect_run(const TempDirectory& dir, const std::vector<std::string>& words,
                       const Expectation& expected) {
-  DirectorySnapshot before = take_snapshot(dir.path);
-  ProgramRun run = run_program(LDASTAT_PATH, words, dir.path);
-  DirectorySnapshot after = take_snapshot(dir.path);
-  EXPECT_EQ(run.exit_status, expected.status) << run.output;
-  EXPECT_NE(run.output.find(expected.fragment), std::string::npos)
-      << "missing \"" << expected.fragment << "\" in:\n"
-      << run.output;
-  EXPECT_EQ(files_with_non_finite_numbers(written_files(before, after)), std::vector<std::string>{});
-  EXPECT_EQ(changes_outside(before, after, expected.allowed), std::vector<std::string>{});
-  EXPECT_EQ(files_not_kept_as_prefix(before, after, "STAT"), std::vector<std::string>{});
-  return run;
+  CheckedRun checked = run_and_check(LDASTAT_PATH, words, dir.path, expected.status, expected.fragment);
+  EXPECT_EQ(changes_outside(checked.before, checked.after, expected.allowed), std::vector<std::string>{});
+  EXPECT_EQ(files_not_kept_as_prefix(checked.before, checked.after, "STAT"), std::vector<std::string>{});
+  return checked.run;
 }
 
 Expectation series_refused() { return {2, series_name, {}}; }

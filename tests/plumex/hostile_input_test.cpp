@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/plumex/plumex_fixture.h"
+#include "tests/support/checked_run.h"
 #include "tests/support/directory_snapshot.h"
 
 using namespace std::string_literals;
@@ -60,24 +61,18 @@ struct Expectation {
 // the directory.
 ProgramRun expect_run(const TempDirectory& dir, const std::vector<std::string>& words,
                       const Expectation& expected) {
-  DirectorySnapshot before = take_snapshot(dir.path);
-  ProgramRun run = run_plumex(dir, words);
-  DirectorySnapshot after = take_snapshot(dir.path);
-  EXPECT_EQ(run.exit_status, expected.status) << run.output;
-  EXPECT_NE(run.output.find(expected.fragment), std::string::npos)
-      << "missing \"" << expected.fragment << "\" in:\n"
-      << run.output;
-  EXPECT_EQ(files_with_non_finite_numbers(written_files(before, after)), std::vector<std::string>{});
-  bool has_result = !result_files(after).empty();
+  CheckedRun checked = run_and_check(PLUMEX_PATH, words, dir.path, expected.status, expected.fragment);
+  bool has_result = !result_files(checked.after).empty();
   EXPECT_EQ(has_result, expected.has_result);
   // The result directory is created before the result file is opened, so a
   // refused name may leave it behind, empty.
-  bool is_new_directory = before.entry_marks.count("TS") == 0 && after.entry_marks.count("TS") == 1 &&
-                          after.entry_marks.at("TS") == 'd';
+  const auto& marks = checked.after.entry_marks;
+  bool is_new_directory = checked.before.entry_marks.count("TS") == 0 && marks.count("TS") == 1 &&
+                          marks.at("TS") == 'd';
   std::vector<std::string> allowed;
   if (has_result || is_new_directory) allowed.push_back("TS");
-  EXPECT_EQ(changes_outside(before, after, allowed), std::vector<std::string>{});
-  return run;
+  EXPECT_EQ(changes_outside(checked.before, checked.after, allowed), std::vector<std::string>{});
+  return checked.run;
 }
 
 std::string random_bytes(unsigned seed, std::size_t size) {
