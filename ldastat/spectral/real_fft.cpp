@@ -311,14 +311,15 @@ static void run_schedule_2_lanes(const RealFftTables& tables, double* x) {
 // The tiled bit reversal with whole rows in registers. Element (a, c) of a
 // tile goes to row reverse(c), column reverse(a): with the source rows taken
 // in the order reverse(s), that is a plain transpose whose row c is stored
-// to row reverse(c).
+// to row reverse(c). The tiles are visited in destination order, so that the
+// writes run through x and the reads jump (reverse is its own inverse).
 __attribute__((target("avx2"))) static void bit_reverse_copy_4_lanes(const RealFftTables& tables,
                                                                       const double* samples,
                                                                       double* x, int n) {
   const int stride = n / 8;
   for (int b = 0; b < n / 64; ++b) {
-    const double* from = samples + 8 * b;
-    double* to = x + tables.tile_destination[b];
+    const double* from = samples + tables.tile_destination[b];
+    double* to = x + 8 * b;
     // Source rows in the order reverse(s) = 0, 4, 2, 6, 1, 5, 3, 7; the
     // destination rows likewise.
     const double* s0 = from;
