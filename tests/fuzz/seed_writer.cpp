@@ -132,6 +132,13 @@ static void write_cc_series_seeds(const fs::path& directory) {
                                      "0x1p3 inf nan 1e999 1e+ -\n");
 }
 
+static void write_cc_sample_line_seeds(const fs::path& directory) {
+  const char* lines[] = {"0.001 5.0 2.0 40.0 5.0 2.0\n", "+1e-3\t5 2 -4\n", ".5 5e0 2. 4E1 0 2 x\n",
+                         "0x1p3 inf nan 1e999 1e+ -\n", "  1e-400 -0 00012 9007199254740993\n"};
+  int k = 0;
+  for (const char* line : lines) write_seed(directory, "line_" + std::to_string(k++), line);
+}
+
 static void write_cc_option_seeds(const fs::path& directory) {
   write_seed(directory, "all_keys",
              "INPUTF:series.txt\nPOINT_:7\nNUMBER:00\nSAMPLE:1000\nD_SAMP:1\nBLCKSZ:10\n"
@@ -153,6 +160,7 @@ int main(int argc, char** argv) {
   write_ldastat_option_seeds(root / "ldastat_option_words");
   write_cc_description_seeds(root / "plumex_description");
   write_cc_series_seeds(root / "plumex_series");
+  write_cc_sample_line_seeds(root / "plumex_sample_line");
   write_cc_option_seeds(root / "plumex_option_words");
   return 0;
 }
