@@ -37,15 +37,13 @@ struct SpectrumWork {
 };
 
 static double* allocate_doubles(int count) {
-  // calloc: only the pages of the configured fft_nn are ever touched.
-  void* memory = std::calloc(static_cast<std::size_t>(count), sizeof(double));
-  if (memory == nullptr) fail_run(exit_result_file, "\n out of memory for the spectrum!\n");
-  return static_cast<double*>(memory);
+  // Only the pages of the configured fft_nn are ever touched.
+  return static_cast<double*>(
+      allocate_run_memory(static_cast<std::size_t>(count), sizeof(double), "the spectrum"));
 }
 
 SpectrumWork* allocate_spectrum_work() {
-  auto* work = static_cast<SpectrumWork*>(std::calloc(1, sizeof(SpectrumWork)));
-  if (work == nullptr) fail_run(exit_result_file, "\n out of memory for the spectrum!\n");
+  auto* work = static_cast<SpectrumWork*>(allocate_run_memory(1, sizeof(SpectrumWork), "the spectrum"));
   work->fft = allocate_real_fft_tables();
   // The buffers start at different cache sets: read side by side at the
   // same line k, buffers of equal alignment would all fall into one set.

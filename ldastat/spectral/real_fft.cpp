@@ -22,9 +22,7 @@ constexpr double sqrt_half = 0.7071067811865476;
 
 template <typename T>
 static T* allocate_zeroed(std::size_t count) {
-  void* memory = std::calloc(count, sizeof(T));
-  if (memory == nullptr) fail_run(exit_result_file, "\n out of memory for the FFT tables!\n");
-  return static_cast<T*>(memory);
+  return static_cast<T*>(allocate_run_memory(count, sizeof(T), "the FFT tables"));
 }
 
 RealFftTables* allocate_real_fft_tables() {
