@@ -158,16 +158,18 @@ void check_run_options(const RunSettings& s) {
              "\n fft_nn:%i is not possible: the number of samples for FFT must be a power of two"
              " from 2 to %i!\n%s",
              s.fft_nn, max_fft_length, abort_line);
-  if (is_on(s.o_fluc) && s.cn_dir < 1)
+  // Every class is a row of its file: a class number beyond the series
+  // capacity only writes gigabytes of empty classes.
+  if (is_on(s.o_fluc) && (s.cn_dir < 1 || s.cn_dir > max_class_count))
     fail_run(exit_command_line,
-             "\n cn_dir:%i is not possible: the classnumber of the wind direction must be at "
-             "least 1!\n%s",
-             s.cn_dir, abort_line);
-  if (is_on(s.o_hist) && (s.cn_spd == 1 || s.cn_spd < 0))
+             "\n cn_dir:%i is not possible: the classnumber of the wind direction must be from "
+             "1 to %i!\n%s",
+             s.cn_dir, max_class_count, abort_line);
+  if (is_on(s.o_hist) && (s.cn_spd == 1 || s.cn_spd < 0 || s.cn_spd > max_class_count))
     fail_run(exit_command_line,
              "\n cn_spd:%i is not possible: the classnumber of the wind speed must be 0 "
-             "(calculated) or at least 2!\n%s",
-             s.cn_spd, abort_line);
+             "(calculated) or from 2 to %i!\n%s",
+             s.cn_spd, max_class_count, abort_line);
   if (s.rfn_op != 0 && s.rfn_op != 1)
     fail_run(exit_command_line,
              "\n rfn_op:%i is not possible: the result-file naming must be 0 (long names) or 1 "

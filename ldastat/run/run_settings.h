@@ -10,6 +10,7 @@
 constexpr int meas_c_capacity = 49;        // characters of the measurement name
 constexpr int max_option_word_count = 25;  // words after the program name
 constexpr int max_fft_length = 1500000;    // the series capacity
+constexpr int max_class_count = 1500000;   // classes of a distribution, at most one per sample
 
 struct RunSettings {
   char meas_c[meas_c_capacity + 1];  // measurement name, prefix of the input files

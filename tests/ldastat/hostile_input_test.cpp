@@ -316,6 +316,9 @@ TEST(hostile_options, overlong_and_odd_words_are_refused_or_harmless) {
       {{"meas_c:m01", "ml_scl:1e999", "sc_fac:1e999", "rel_ht:nan", "pl_min:-inf"}, 0, "Goodbye"},
       {{"meas_c:m01", "conf_i:nan"}, 7, "confidence interval must be set to"},
       {{"meas_c:m01", "fft_nn:-2147483648", "o_spec:1"}, 7, "fft_nn"},
+      // Each class is a row: 2^31 classes would write about 100 GB.
+      {{"meas_c:m01", "o_fluc:1", "cn_dir:2147483647"}, 7, "cn_dir:2147483647"},
+      {{"meas_c:m01", "o_hist:1", "cn_spd:1500001"}, 7, "cn_spd:1500001"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.words.back().substr(0, 40));
