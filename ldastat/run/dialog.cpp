@@ -234,7 +234,7 @@ static void store_value(RunSettings& settings, const ValueQuestion& question, co
   if (question.int_field != nullptr)
     settings.*question.int_field = leading_int(line);
   else if (question.float_field != nullptr)
-    settings.*question.float_field = static_cast<float>(leading_double(line));
+    settings.*question.float_field = leading_float(line);
   else
     settings.*question.double_field = leading_double(line);
 }

@@ -1,5 +1,6 @@
 #include "ldastat/run/number_text.h"
 
+#include <cfloat>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -59,5 +60,17 @@ double leading_double(const char* text) {
   if (length >= sizeof number) length = sizeof number - 1;
   std::memcpy(number, start, length);
   number[length] = '\0';
-  return std::strtod(number, nullptr);
+  // A magnitude beyond the double range reads as the largest double, so no
+  // setting is ever infinite.
+  double value = std::strtod(number, nullptr);
+  if (value > DBL_MAX) return DBL_MAX;
+  if (value < -DBL_MAX) return -DBL_MAX;
+  return value;
+}
+
+float leading_float(const char* text) {
+  double value = leading_double(text);
+  if (value > FLT_MAX) return FLT_MAX;
+  if (value < -FLT_MAX) return -FLT_MAX;
+  return static_cast<float>(value);
 }

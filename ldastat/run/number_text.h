@@ -9,5 +9,10 @@ int leading_int(const char* text);
 // The longest decimal floating-point number at the start of `text`: leading
 // blanks and tabs skipped, optional sign, digits with an optional point and
 // an optional exponent. No number gives 0.0. Only decimal forms count:
-// "inf", "nan" and hexadecimal numbers read as 0.0 (or up to the "0" of "0x").
+// "inf", "nan" and hexadecimal numbers read as 0.0 (or up to the "0" of "0x");
+// a magnitude beyond the double range reads as +-DBL_MAX.
 double leading_double(const char* text);
+
+// leading_double rounded to float; beyond the float range the value is held
+// as +-FLT_MAX.
+float leading_float(const char* text);

@@ -97,7 +97,7 @@ void store_value(RunSettings& settings, const OptionKey& key, const char* value)
       break;
     }
     case FieldType::single: {
-      float number = static_cast<float>(leading_double(value));
+      float number = leading_float(value);
       std::memcpy(field, &number, sizeof number);
       break;
     }
