@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/quiet_stdout.h"
 #include "ldastat/distributions/deviation_lines.h"
 #include "ldastat/distributions/wind_direction.h"
 #include "ldastat/distributions/wind_speed.h"
@@ -63,23 +64,6 @@ MeasurementInfo bench_info() {
   std::snprintf(info.component_2, sizeof info.component_2, "V");
   return info;
 }
-
-// The per-sample console lines go to /dev/null while a benchmark runs.
-struct QuietStdout {
-  int saved;
-  QuietStdout() {
-    std::fflush(stdout);
-    saved = dup(STDOUT_FILENO);
-    int null = open("/dev/null", O_WRONLY);
-    dup2(null, STDOUT_FILENO);
-    close(null);
-  }
-  ~QuietStdout() {
-    std::fflush(stdout);
-    dup2(saved, STDOUT_FILENO);
-    close(saved);
-  }
-};
 
 // The whole operation: directions, console lines, classes and file.
 void direction_distribution(benchmark::State& state) {
