@@ -1,6 +1,5 @@
 #include "ldastat/run/number_text.h"
 
-#include <cfloat>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -60,17 +59,7 @@ double leading_double(const char* text) {
   if (length >= sizeof number) length = sizeof number - 1;
   std::memcpy(number, start, length);
   number[length] = '\0';
-  // A magnitude beyond the double range reads as the largest double, so no
-  // setting is ever infinite.
-  double value = std::strtod(number, nullptr);
-  if (value > DBL_MAX) return DBL_MAX;
-  if (value < -DBL_MAX) return -DBL_MAX;
-  return value;
+  return std::strtod(number, nullptr);
 }
 
-float leading_float(const char* text) {
-  double value = leading_double(text);
-  if (value > FLT_MAX) return FLT_MAX;
-  if (value < -FLT_MAX) return -FLT_MAX;
-  return static_cast<float>(value);
-}
+float leading_float(const char* text) { return static_cast<float>(leading_double(text)); }
