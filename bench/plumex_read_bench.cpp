@@ -31,11 +31,11 @@ const std::string& bench_directory() {
     std::string name =
         (std::filesystem::temp_directory_path() / ("plumex_read_bench_" + std::to_string(getpid()))).string();
     std::filesystem::create_directories(name);
-    ConcentrationSeriesSpec spec;
-    spec.sample_count = bench_lines;
-    bool is_written = write_concentration_series(name + "/plume.txt", spec);
-    spec.is_puff = true;  // a release every 2000 samples: 1999 releases
-    is_written = is_written && write_concentration_series(name + "/puff.txt", spec);
+    ConcentrationSeriesShape shape;
+    shape.sample_count = bench_lines;
+    bool is_written = write_concentration_series(name + "/plume.txt", shape);
+    shape.is_puff = true;  // a release every 2000 samples: 1999 releases
+    is_written = is_written && write_concentration_series(name + "/puff.txt", shape);
     if (!is_written) {
       std::fprintf(stderr, "cannot write the series into %s\n", name.c_str());
       std::exit(1);

@@ -115,10 +115,10 @@ static void write_cc_description_seeds(const fs::path& directory) {
 
 static void write_cc_series_seeds(const fs::path& directory) {
   fs::create_directories(directory);
-  ConcentrationSeriesSpec plume;
+  ConcentrationSeriesShape plume;
   plume.sample_count = 40;
   write_concentration_series((directory / "plume_40").string(), plume);
-  ConcentrationSeriesSpec puff;
+  ConcentrationSeriesShape puff;
   puff.is_puff = true;
   puff.sample_count = 90;
   puff.first_pulse = 5;

@@ -58,13 +58,13 @@ double puff_shape(double since_arrival, double rise_time) {
 
 }  // namespace
 
-bool write_concentration_series(const std::string& path, const ConcentrationSeriesSpec& spec) {
+bool write_concentration_series(const std::string& path, const ConcentrationSeriesShape& shape) {
   std::FILE* file = std::fopen(path.c_str(), "w");
   if (file == nullptr) return false;
   std::vector<char> out_buffer(1 << 20);
   std::setvbuf(file, out_buffer.data(), _IOFBF, out_buffer.size());
-  Random random{spec.seed};
-  double dt = spec.spacing_factor / spec.sample_rate;
+  Random random{shape.seed};
+  double dt = shape.spacing_factor / shape.sample_rate;
   // Plume fluctuation: a correlated (AR(1)) normal process, made log-normal.
   const double correlation = std::exp(-1.0 / 30.0);
   const double innovation = std::sqrt(1.0 - correlation * correlation);
@@ -76,32 +76,32 @@ bool write_concentration_series(const std::string& path, const ConcentrationSeri
   double previous_peak = 0.0;
   double previous_time = -1.0e30;
   bool is_ok = true;
-  for (int i = 0; i < spec.sample_count && is_ok; ++i) {
+  for (int i = 0; i < shape.sample_count && is_ok; ++i) {
     double time = i * dt;
-    double prandtl = spec.prandtl_velocity + 0.08 * next_normal(random);
-    double background = spec.background + 0.05 * next_normal(random);
+    double prandtl = shape.prandtl_velocity + 0.08 * next_normal(random);
+    double background = shape.background + 0.05 * next_normal(random);
     double signal = 0.0;
     double trigger = 0.002 * std::fabs(next_normal(random));
-    if (spec.is_puff) {
-      int since_first = i - spec.first_pulse;
-      if (since_first >= 0 && spec.period_samples > 0) {
-        int phase = since_first % spec.period_samples;
+    if (shape.is_puff) {
+      int since_first = i - shape.first_pulse;
+      if (since_first >= 0 && shape.period_samples > 0) {
+        int phase = since_first % shape.period_samples;
         if (phase == 0) {
           previous_time = pulse_time;
           previous_peak = pulse_peak;
           pulse_time = time;
-          pulse_peak = spec.puff_peak * std::exp(0.6 * next_normal(random) - 0.18);
+          pulse_peak = shape.puff_peak * std::exp(0.6 * next_normal(random) - 0.18);
         }
-        if (phase < spec.pulse_samples) trigger = 5.0 - 0.002 * std::fabs(next_normal(random));
+        if (phase < shape.pulse_samples) trigger = 5.0 - 0.002 * std::fabs(next_normal(random));
       }
-      signal = pulse_peak * puff_shape(time - pulse_time - spec.travel_time, spec.puff_rise_time) +
-               previous_peak * puff_shape(time - previous_time - spec.travel_time, spec.puff_rise_time);
+      signal = pulse_peak * puff_shape(time - pulse_time - shape.travel_time, shape.puff_rise_time) +
+               previous_peak * puff_shape(time - previous_time - shape.travel_time, shape.puff_rise_time);
     } else {
       fluctuation = correlation * fluctuation + innovation * next_normal(random);
-      signal = spec.plume_mean * std::exp(spread * fluctuation - 0.5 * spread * spread);
+      signal = shape.plume_mean * std::exp(spread * fluctuation - 0.5 * spread * spread);
     }
     double concentration = background + signal + 0.3 * next_normal(random);
-    double source_flow = spec.source_flow + 0.01 * next_normal(random);
+    double source_flow = shape.source_flow + 0.01 * next_normal(random);
     if (std::fprintf(file, "%.6f %.4f %.4f %.4f %.3f %.4f\n", time, prandtl, background, concentration, trigger,
                      source_flow) < 0)
       is_ok = false;

@@ -34,7 +34,7 @@ bool write_cc_logbook_fixture(const std::string& path, const CcLogbookFixture& l
 // first_pulse; each pulse releases a puff that arrives after the travel
 // time, with a peak that varies from puff to puff (some stay weak).
 // Deterministic for a seed on every platform.
-struct ConcentrationSeriesSpec {
+struct ConcentrationSeriesShape {
   bool is_puff = false;
   int sample_count = 60000;
   double sample_rate = 1000.0;      // Hz (the SAMPLE option)
@@ -53,4 +53,4 @@ struct ConcentrationSeriesSpec {
 };
 
 // Writes the series; false when the file cannot be written.
-bool write_concentration_series(const std::string& path, const ConcentrationSeriesSpec& spec);
+bool write_concentration_series(const std::string& path, const ConcentrationSeriesShape& shape);

@@ -33,7 +33,7 @@ static bool read_count(const char* text, long long minimum, long long& value) {
 }
 
 int main(int argc, char** argv) {
-  ConcentrationSeriesSpec spec;
+  ConcentrationSeriesShape shape;
   CcLogbookFixture logbook;
   std::string directory = ".";
   std::string output;
@@ -52,22 +52,22 @@ int main(int argc, char** argv) {
     bool is_valid = true;
     if (option == "--mode") {
       is_valid = std::strcmp(value, "plume") == 0 || std::strcmp(value, "puff") == 0;
-      spec.is_puff = std::strcmp(value, "puff") == 0;
+      shape.is_puff = std::strcmp(value, "puff") == 0;
     } else if (option == "--samples") {
       is_valid = read_count(value, 1, number);
-      spec.sample_count = static_cast<int>(number);
+      shape.sample_count = static_cast<int>(number);
     } else if (option == "--rate") {
       is_valid = read_count(value, 1, number);
-      spec.sample_rate = static_cast<double>(number);
+      shape.sample_rate = static_cast<double>(number);
     } else if (option == "--seed") {
       is_valid = read_count(value, 0, number);
-      spec.seed = static_cast<std::uint64_t>(number);
+      shape.seed = static_cast<std::uint64_t>(number);
     } else if (option == "--period") {
       is_valid = read_count(value, 2, number);
-      spec.period_samples = static_cast<int>(number);
+      shape.period_samples = static_cast<int>(number);
     } else if (option == "--pulse") {
       is_valid = read_count(value, 1, number);
-      spec.pulse_samples = static_cast<int>(number);
+      shape.pulse_samples = static_cast<int>(number);
     } else if (option == "--directory") {
       directory = value;
     } else if (option == "--output") {
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  const char* mode = spec.is_puff ? "puff" : "plume";
+  const char* mode = shape.is_puff ? "puff" : "plume";
   if (output.empty()) output = std::string("concentration_") + mode + ".txt";
   logbook.release_mode = mode;
 
@@ -93,11 +93,11 @@ int main(int argc, char** argv) {
     std::printf("cannot write %s\n", logbook_path.c_str());
     return 1;
   }
-  if (!write_concentration_series(series_path, spec)) {
+  if (!write_concentration_series(series_path, shape)) {
     std::printf("cannot write %s\n", series_path.c_str());
     return 1;
   }
-  std::printf("wrote %s and %s (%i lines, %s)\n", logbook_path.c_str(), series_path.c_str(), spec.sample_count,
+  std::printf("wrote %s and %s (%i lines, %s)\n", logbook_path.c_str(), series_path.c_str(), shape.sample_count,
               mode);
   return 0;
 }
