@@ -113,14 +113,9 @@ static void write_direction_rows(std::FILE* file, DirectionWork& work, int n, in
 static void write_direction_file(DirectionWork& work, int n, const SeriesBuffers& buffers,
                                  const RunSettings& settings, const MeasurementInfo& info,
                                  float u_prandtl) {
-  char stem[result_path_capacity];
-  result_name_base(settings, info, stem, sizeof stem);
-  char name[result_path_capacity];
-  format_name(name, sizeof name, "%s_%s_ORVA.fluc", stem, buffers.series_nbr);
-  ResultFile file = open_result_file("FLUC_direction", name, ResultFileMode::replace);
-
-  write_result_header(file.handle, result_header_of(ResultKind::direction_fluctuation), settings,
-                      info, buffers, u_prandtl);
+  ResultFile file = open_series_result_file("FLUC_direction", "_ORVA.fluc",
+                                            ResultKind::direction_fluctuation, settings, info,
+                                            buffers, u_prandtl);
   const char* c1 = info.component_1;
   const char* c2 = info.component_2;
   std::fprintf(file.handle,
@@ -130,6 +125,8 @@ static void write_direction_file(DirectionWork& work, int n, const SeriesBuffers
                "\"occurrence delta [-]\" \"occurrence delta normalized [-]\" "
                "\"occurrence (II)\" \"occurrence normalized (II) [-]\"\n",
                c1, c2, c2, c1, c2);
+  char stem[result_path_capacity];
+  result_name_base(settings, info, stem, sizeof stem);
   if (settings.rfn_op != 1) long_zone_stem(info, stem, sizeof stem);
   std::fprintf(file.handle, "ZONE T = \"%s_%s\"\n", stem, buffers.series_nbr);
   write_direction_rows(file.handle, work, n, settings.cn_dir);

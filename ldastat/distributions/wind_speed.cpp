@@ -147,14 +147,9 @@ void wind_speed_distribution(const SeriesBuffers& buffers, const RunSettings& se
   find_extrema(p, n, u_ref, class_count);
   find_extrema(q, n, u_ref, class_count);
 
-  char stem[result_path_capacity];
-  result_name_base(settings, info, stem, sizeof stem);
-  char name[result_path_capacity];
-  format_name(name, sizeof name, "%s_%s_ORVA.hist", stem, buffers.series_nbr);
-  ResultFile file = open_result_file("FLUC_speed", name, ResultFileMode::replace);
-
-  write_result_header(file.handle, result_header_of(ResultKind::speed_fluctuation), settings, info,
-                      buffers, u_prandtl);
+  ResultFile file = open_series_result_file("FLUC_speed", "_ORVA.hist",
+                                            ResultKind::speed_fluctuation, settings, info, buffers,
+                                            u_prandtl);
   const char* c1 = info.component_1;
   const char* c2 = info.component_2;
   std::fprintf(file.handle,
@@ -167,6 +162,7 @@ void wind_speed_distribution(const SeriesBuffers& buffers, const RunSettings& se
   if (settings.rfn_op == 1) {
     std::fprintf(file.handle, "ZONE T = \"%s_%s\"\n", settings.meas_c, buffers.series_nbr);
   } else {
+    char stem[result_path_capacity];
     long_zone_stem(info, stem, sizeof stem);
     std::fprintf(file.handle, "ZONE T = \"%s_%i\"\n", stem, settings.ts_stn + series_counter);
   }

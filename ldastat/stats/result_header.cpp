@@ -231,3 +231,15 @@ void write_result_header(std::FILE* file, const ResultHeader& header, const RunS
   write_blank_lines(file, 8);
   write_date_and_end(file, buffers);
 }
+
+ResultFile open_series_result_file(const char* directory, const char* ending, ResultKind kind,
+                                   const RunSettings& settings, const MeasurementInfo& info,
+                                   const SeriesBuffers& buffers, float u_prandtl) {
+  char base[result_path_capacity];
+  result_name_base(settings, info, base, sizeof base);
+  char name[result_path_capacity];
+  format_name(name, sizeof name, "%s_%s%s", base, buffers.series_nbr, ending);
+  ResultFile file = open_result_file(directory, name, ResultFileMode::replace);
+  write_result_header(file.handle, result_header_of(kind), settings, info, buffers, u_prandtl);
+  return file;
+}

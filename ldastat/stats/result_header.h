@@ -12,6 +12,7 @@
 #include "ldastat/input/series_buffers.h"
 #include "ldastat/run/measurement_info.h"
 #include "ldastat/run/run_settings.h"
+#include "ldastat/stats/result_file.h"
 
 enum class ResultKind {
   time_series,
@@ -32,6 +33,12 @@ struct ResultHeader {
 };
 
 const ResultHeader& result_header_of(ResultKind kind);
+
+// Creates "directory/<name base>_<series_nbr><ending>" (the name base chosen
+// by rfn_op) and writes the header block of `kind` into it.
+ResultFile open_series_result_file(const char* directory, const char* ending, ResultKind kind,
+                                   const RunSettings& settings, const MeasurementInfo& info,
+                                   const SeriesBuffers& buffers, float u_prandtl);
 
 // The reference velocity Uref of the current series: u_prandtl * sc_fac,
 // rounded to a 32-bit float.

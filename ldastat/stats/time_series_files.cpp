@@ -8,13 +8,8 @@
 // then U, V and W divided by Uref; the unmeasured one holds the marker.
 void write_series_file(const SeriesBuffers& buffers, const RunSettings& settings,
                        const MeasurementInfo& info, float u_prandtl) {
-  char base[result_path_capacity];
-  result_name_base(settings, info, base, sizeof base);
-  char name[result_path_capacity];
-  format_name(name, sizeof name, "%s_%s_ORVA.ts", base, buffers.series_nbr);
-  ResultFile file = open_result_file("TS", name, ResultFileMode::replace);
-  write_result_header(file.handle, result_header_of(ResultKind::time_series), settings, info,
-                      buffers, u_prandtl);
+  ResultFile file = open_series_result_file("TS", "_ORVA.ts", ResultKind::time_series, settings,
+                                            info, buffers, u_prandtl);
 
   if (component_pair_of(info) == ComponentPair::other) {
     close_result_file(file);
